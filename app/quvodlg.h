@@ -1,0 +1,213 @@
+#pragma once
+
+#include <QCursor>
+#include <QDialog>
+#include <QIcon>
+#include <QPixmap>
+#include <QPoint>
+#include <QRect>
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/dialoglayout.h"
+#include "settings/settingsrecord.h"
+
+class QAbstractButton;
+class QPushButton;
+class QSlider;
+class QTimer;
+class CLoadHtmlThread;
+
+namespace quvo {
+class UserMessageEvent;
+}
+
+// The program's one main window: a borderless 1024 x 768 dialog that holds every control,
+// carries all state of a run and is the hub the other windows report to.
+class CQuvoDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    static constexpr int kWidth = 1024;
+    static constexpr int kHeight = 768;
+    static constexpr int kHintTimer = 1;
+    static constexpr int kFlashTimer = 4;
+    static constexpr int kDemoTimer = 5;
+
+    explicit CQuvoDlg(QWidget* parent = nullptr);
+    ~CQuvoDlg() override;
+
+    // The dialog's life: window creation, initialisation, then the modal loop.
+    int OnCreate();
+    bool OnInitDialog();
+    int DoModal();
+
+    // Runs once per run, whatever the route: button 1000, button 1023 or a close request.
+    void ExitRoutine();
+
+    QWidget* GetDlgItem(int id) const;
+    bool IsDlgButtonChecked(int id) const;
+    void CheckDlgButton(int id, bool checked);
+
+    void SetTimer(int id, int periodMs);
+    void KillTimer(int id);
+    bool IsTimerRunning(int id) const;
+
+    const std::string& ProgramFolder() const { return m_programFolder; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void customEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+
+private:
+    friend class TestQuvoDlg;
+
+    // Window creation.
+    static std::string CurrentFolderAsProgramFolder();
+    void StartUpdateWorker();
+
+    // Controls of the dialog template.
+    void CreateControls();
+    QWidget* CreateControl(const quvo::ControlTemplate& control);
+    void ConnectControls();
+    void LayOutDialog(int width, int height);
+
+    // Initialisation steps.
+    void LoadCursors();
+    void CreateInfoTip();
+    bool LoadSettings();
+    void ApplySettings(const quvo::SettingsRecord& record);
+    void CheckOptionBoxes();
+    void LookUpStartProgress(const std::string& bookPath);
+    std::string StartCharacter() const;
+    void SetSliderRange();
+
+    // Settings and progress files.
+    std::string DataPath(const char* name) const;
+    int ReadSettings(quvo::SettingsBytes& buffer) const;
+    int WriteSettingsAndProgress();
+    quvo::SettingsRecord SettingsFromDialog() const;
+    int LookUpProgress(const std::string& bookPath, int& position) const;
+    int SaveProgress(const std::string& bookPath, int position) const;
+
+    // Exit routine steps.
+    void ReleaseCharacter();
+    void StopBackgroundMusic();
+    void RestoreDisplayMode();
+
+    // Message pre-translation and the user messages.
+    bool PreTranslateMessage(QObject* watched, QEvent* event);
+    bool IsOwnWidget(QObject* object) const;
+    void OnUserMessage(quvo::UserMessageEvent& event);
+    std::intptr_t OnInitialised();
+    std::intptr_t OnCharacterButton(const QByteArray& text);
+    void OnTimer(int id);
+
+    // Calls into parts of the program that arrive with later work; each is a no-op until then.
+    std::optional<QCursor> LoadAnimatedCursor(const char* fileName) const;
+    void RelayToInfoTip(QObject* watched, QEvent* event);
+    bool RestartMusicOnNotify(QEvent* event);
+    void LoadBackgroundPicture(const std::string& path);
+    void CreateCharacterButtons();
+    void CreateWebView();
+    void SetAssembleButtonCaption();
+    void StartBackgroundMusic();
+    void SetUpCharacter(const char* character);
+    void LoadCharacter(const char* character);
+    void HideNavigationCaptions();
+    void ShowStartHelp();
+    void ShowClosingDialog();
+    void OnPieceClicked(quvo::UserMessageEvent& event);
+    void OnPieceMoving(quvo::UserMessageEvent& event);
+    void OnPieceHovered(quvo::UserMessageEvent& event);
+    void OnUpdateOffer(quvo::UserMessageEvent& event);
+    void HintStep();
+    void FlashStep();
+    void DemoStep();
+
+    // --- Character, option and game state ---
+    std::string m_placedStrokes;     // comma list of the strokes placed so far
+    int m_placedCount = 0;
+    std::string m_strokeOrder;       // stroke-order text of the current character
+    std::vector<std::int32_t> m_strokeColours;
+    int m_charButtonCount = 0;
+    int m_textbookPosition = 0;
+    int m_showUnderlay = 0;
+    int m_showGrid = 0;
+    int m_showSample = 0;
+    int m_demoBeforeAssembling = 0;
+    std::vector<QPushButton*> m_charButtons;
+    int m_pieceGapX = 10;
+    int m_pieceGapY = 10;
+    char m_currentChar[4] = {};      // GBK, zero-terminated
+    quvo::Panels m_panels;
+    int m_glyphSizes[2] = {180, 500};
+    int m_strokeCount = 0;
+    std::uint8_t m_fullScreenActive = 0;
+    int m_pieceCarried = 0;
+    int m_carriedPiece = 0;
+
+    // --- Window resources and other members ---
+    QIcon m_tipIcon;
+    std::string m_programFolder;     // GBK, no trailing separator, at most 127 bytes
+    QPixmap m_background;
+    QPushButton* m_btnMusic = nullptr;       // 1021
+    QPushButton* m_btnBackground = nullptr;  // 1022
+    QPushButton* m_btnAssemble = nullptr;    // 1045
+    std::string m_bookPath;          // GBK paths
+    std::string m_themePath;
+    std::string m_musicPath;
+    std::string m_rightCuePath;
+    std::string m_errorCuePath;
+    int m_backgroundMusicOn = 0;
+    std::uint8_t m_strokeCheck = 0;
+    std::uint8_t m_hints = 0;
+    int m_largeFlag = 0;
+    std::string m_pinyin;
+    std::string m_tone;
+    QPushButton* m_btnPrevious = nullptr;    // 1004
+    QPushButton* m_btnNext = nullptr;        // 1005
+    QPushButton* m_btnExit = nullptr;        // 1000
+    QPushButton* m_btnDemo = nullptr;        // 1010
+    QPushButton* m_btnChooseBook = nullptr;  // 1007
+    QPushButton* m_btnHelp = nullptr;        // 1008
+    QSlider* m_speedSlider = nullptr;        // 1035
+    int m_running = 0;
+    QWidget* m_webView = nullptr;
+    std::optional<QCursor> m_cursorNormal;
+    std::optional<QCursor> m_cursorMove;
+    std::optional<QCursor> m_cursorOn;
+    std::optional<QCursor> m_currentCursor;
+    QIcon m_mainIcon;
+    QPushButton* m_btnMinimise = nullptr;    // 1024
+    QPushButton* m_btnClose = nullptr;       // 1023
+    int m_progressFound = 0;
+    int m_tippedButtons = 0;
+    QPoint m_referencePoint;
+    int m_showPinyin = 0;
+    std::vector<std::uint8_t> m_strokeMarks;
+    int m_demoStep = 0;
+    int m_demoSpeed = 0;
+    int m_demoMode = 0;
+    std::string m_typedCharacter;
+    std::string m_strokeNames;
+    int m_hoveredPiece = -1;
+    QRect m_hoverRect;
+    CLoadHtmlThread* m_updateWorker = nullptr;
+    std::string m_version;
+    QPushButton* m_btnFullScreen = nullptr;  // 1046
+
+    // --- Plumbing of this platform ---
+    std::map<int, QWidget*> m_controls;
+    std::map<int, QTimer*> m_timers;
+    int m_musicOpen = 0;
+    int m_cueOpen = 0;
+    bool m_exitStarted = false;
+    int m_exitRuns = 0;
+};

@@ -1,0 +1,88 @@
+// The exit routine and the dialog's settings and progress files.
+#include <QCloseEvent>
+#include <QPushButton>
+
+#include "app/quvodlg.h"
+#include "chardata/gbk.h"
+#include "controls/messagebox.h"
+#include "res/stringtable.h"
+#include "settings/progressfile.h"
+
+// Saves what the learner set and reached, stops everything and ends the dialog. Every route
+// out (the exit button, the close button, a close request) comes here, and only the first
+// arrival does anything.
+void CQuvoDlg::ExitRoutine() {
+    if (m_exitStarted) {
+        return;
+    }
+    m_exitStarted = true;
+    ++m_exitRuns;
+    m_running = 0;
+    WriteSettingsAndProgress();
+    for (int id : {kHintTimer, kFlashTimer, kDemoTimer}) {
+        KillTimer(id);
+    }
+    ReleaseCharacter();
+    if (m_backgroundMusicOn) {
+        StopBackgroundMusic();
+    }
+    if (m_fullScreenActive) {
+        RestoreDisplayMode();
+    }
+    hide();
+    ShowClosingDialog();
+    m_background = QPixmap();
+    done(1);
+}
+
+// Everything that belongs to the current character and to the layout.
+void CQuvoDlg::ReleaseCharacter() {
+    for (QPushButton* button : m_charButtons) {
+        delete button;
+    }
+    m_charButtons.clear();
+    m_strokeColours.clear();
+    m_strokeMarks.clear();
+    delete m_webView;
+    m_webView = nullptr;
+}
+
+void CQuvoDlg::closeEvent(QCloseEvent* event) {
+    ExitRoutine();
+    event->accept();
+}
+
+// Escape must never end the dialog; only the exit routine does.
+void CQuvoDlg::reject() {}
+
+// A data file of the program folder, as a local file name.
+std::string CQuvoDlg::DataPath(const char* name) const {
+    const std::string gbk = m_programFolder + "/" + name;
+    return quvo::GbkToUtf8(gbk).value_or(std::string(name));
+}
+
+// The settings file is read by its bare name, that is from the current folder.
+int CQuvoDlg::ReadSettings(quvo::SettingsBytes& buffer) const {
+    return quvo::ReadSettingsFile(quvo::kSettingsFileName, buffer);
+}
+
+int CQuvoDlg::WriteSettingsAndProgress() {
+    if (!quvo::WriteSettingsFile(DataPath(quvo::kSettingsFileName), SettingsFromDialog())) {
+        quvo::ShowMessageBox(this, QStringLiteral("can't open zhe file"),
+                             quvo::LoadResString(quvo::IDS_PRODUCT_TITLE));
+        return -1;
+    }
+    SaveProgress(m_bookPath, m_textbookPosition);
+    return 0;
+}
+
+int CQuvoDlg::LookUpProgress(const std::string& bookPath, int& position) const {
+    quvo::ProgressRecord query{bookPath, 0};
+    const int found = quvo::ProgressFile(DataPath(quvo::kProgressFileName)).LookUp(query);
+    position = found == 1 ? query.position : 0;
+    return found;
+}
+
+int CQuvoDlg::SaveProgress(const std::string& bookPath, int position) const {
+    return quvo::ProgressFile(DataPath(quvo::kProgressFileName)).Save({bookPath, position});
+}

@@ -1,0 +1,145 @@
+// Initialisation of the main dialog: settings, window, textbook progress and the first
+// character, in the order the rest of the program relies on.
+#include <QApplication>
+#include <QPushButton>
+#include <QSlider>
+
+#include "app/quvodlg.h"
+#include "app/usermessages.h"
+#include "chardata/gbk.h"
+#include "res/stringtable.h"
+
+namespace {
+
+// The eight option check boxes in the order of the settings record's switches.
+constexpr int kOptionBoxes[] = {1003, 1001, 1002, 1012, 1011, 1009, 1013, 1028};
+
+}  // namespace
+
+bool CQuvoDlg::OnInitDialog() {
+    CreateControls();
+    qApp->installEventFilter(this);
+    setWindowIcon(m_mainIcon);
+    LoadCursors();
+    CreateInfoTip();
+    m_backgroundMusicOn = 1;
+    m_musicOpen = 0;
+    m_cueOpen = 0;
+    const bool settingsFound = LoadSettings();
+    CheckDlgButton(m_demoMode == 1 ? 1042 : 1041, true);
+    LoadBackgroundPicture(m_themePath);
+    m_running = 1;
+    setGeometry(0, 0, kWidth, kHeight);
+    setFixedSize(kWidth, kHeight);
+    m_fullScreenActive = 0;
+    m_charButtonCount = 5;
+    LookUpStartProgress(settingsFound ? m_bookPath : std::string());
+    LayOutDialog(kWidth, kHeight);
+    CreateWebView();
+    SetAssembleButtonCaption();
+    m_cueOpen = 0;
+    StartBackgroundMusic();
+    SetUpCharacter(StartCharacter().c_str());
+    setWindowTitle(quvo::LoadResString(quvo::IDS_PRODUCT_TITLE));
+    HideNavigationCaptions();
+    PostUserMessage(this, new quvo::UserMessageEvent(quvo::kInitialised));
+    if (m_hints) {
+        SetTimer(kHintTimer, 100);
+    }
+    SetSliderRange();
+    return true;
+}
+
+// The three animated cursors; one that cannot be loaded stays empty.
+void CQuvoDlg::LoadCursors() {
+    m_cursorNormal = LoadAnimatedCursor("cur/normal.ani");
+    m_cursorMove = LoadAnimatedCursor("cur/move.ani");
+    m_cursorOn = LoadAnimatedCursor("cur/on.ani");
+    m_currentCursor = m_cursorNormal;
+}
+
+// The first character button's character when the textbook's page was found, else 高.
+std::string CQuvoDlg::StartCharacter() const {
+    if (m_progressFound == 1 && !m_charButtons.empty()) {
+        const auto gbk = quvo::Utf8ToGbk(m_charButtons.front()->text().toStdString());
+        if (gbk && gbk->size() == 2) {
+            return *gbk;
+        }
+    }
+    return "\xB8\xDF";  // 高 in GBK
+}
+
+// Reads the settings file, or takes the first-run defaults when there is none. True when the
+// file was there.
+bool CQuvoDlg::LoadSettings() {
+    quvo::SettingsBytes buffer{};
+    const bool found = ReadSettings(buffer) != -1;
+    if (found) {
+        ApplySettings(quvo::ValidatedSettings(quvo::DecodeSettings(buffer)));
+    } else {
+        ApplySettings(quvo::DefaultSettings(m_programFolder));
+    }
+    CheckOptionBoxes();
+    return found;
+}
+
+void CQuvoDlg::ApplySettings(const quvo::SettingsRecord& record) {
+    m_showUnderlay = record.showUnderlay;
+    m_showSample = record.showSample;
+    m_showGrid = record.showGrid;
+    m_hints = static_cast<std::uint8_t>(record.hints);
+    m_strokeCheck = static_cast<std::uint8_t>(record.strokeCheck);
+    m_demoBeforeAssembling = record.demoBeforeAssembling;
+    m_backgroundMusicOn = record.backgroundMusic;
+    m_showPinyin = record.showPinyin;
+    m_themePath = record.themePath;
+    m_musicPath = record.musicPath;
+    m_rightCuePath = record.rightCuePath;
+    m_errorCuePath = record.errorCuePath;
+    m_bookPath = record.bookPath;
+    m_demoSpeed = record.demoSpeed;
+    m_demoMode = record.demoMode;
+}
+
+void CQuvoDlg::CheckOptionBoxes() {
+    const int values[] = {m_showUnderlay,         m_showSample,        m_showGrid, m_hints,
+                          m_strokeCheck,          m_demoBeforeAssembling, m_backgroundMusicOn,
+                          m_showPinyin};
+    for (std::size_t i = 0; i < std::size(kOptionBoxes); ++i) {
+        CheckDlgButton(kOptionBoxes[i], values[i] == 1);
+    }
+}
+
+// The saved page of the start textbook; page 0 when the book has no progress record. Without
+// a settings file there is no book to look up (a first run), so nothing is found.
+void CQuvoDlg::LookUpStartProgress(const std::string& bookPath) {
+    int position = 0;
+    m_progressFound = bookPath.empty() ? -1 : LookUpProgress(bookPath, position);
+    m_textbookPosition = m_progressFound == 1 ? position : 0;
+}
+
+void CQuvoDlg::SetSliderRange() {
+    m_speedSlider->blockSignals(true);
+    m_speedSlider->setRange(quvo::kMinDemoSpeed, quvo::kMaxDemoSpeed);
+    m_speedSlider->setValue(m_demoSpeed);
+    m_speedSlider->blockSignals(false);
+    m_speedSlider->update();
+}
+
+quvo::SettingsRecord CQuvoDlg::SettingsFromDialog() const {
+    quvo::SettingsRecord record;
+    std::int32_t* switches[] = {&record.showUnderlay, &record.showSample,  &record.showGrid,
+                                &record.hints,        &record.strokeCheck, &record.demoBeforeAssembling,
+                                &record.backgroundMusic, &record.showPinyin};
+    for (std::size_t i = 0; i < std::size(kOptionBoxes); ++i) {
+        *switches[i] = IsDlgButtonChecked(kOptionBoxes[i]) ? 1 : 0;
+    }
+    record.themePath = m_themePath;
+    record.musicPath = m_musicPath;
+    record.rightCuePath = m_rightCuePath;
+    record.errorCuePath = m_errorCuePath;
+    record.bookPath = m_bookPath;
+    record.demoSpeed = m_demoSpeed;
+    record.demoMode = m_demoMode;
+    return record;
+}

@@ -1,0 +1,51 @@
+// Calls of the main dialog into parts of the program that are not in place yet. Each keeps
+// its place in the dialog's sequences so the order of events stays right; each body is
+// filled in when its part arrives.
+#include "app/quvodlg.h"
+#include "app/usermessages.h"
+
+// Animated cursors are read once the cursor reader exists; until then none is loaded and
+// the system cursor shows.
+std::optional<QCursor> CQuvoDlg::LoadAnimatedCursor(const char* /*fileName*/) const {
+    return std::nullopt;
+}
+
+// The balloon tips: its window, and the events it needs to see to pop up.
+void CQuvoDlg::CreateInfoTip() {}
+void CQuvoDlg::RelayToInfoTip(QObject* /*watched*/, QEvent* /*event*/) {}
+
+// The background music's end-of-play notice; false: the event goes on as usual.
+bool CQuvoDlg::RestartMusicOnNotify(QEvent* /*event*/) { return false; }
+void CQuvoDlg::StartBackgroundMusic() {}
+void CQuvoDlg::StopBackgroundMusic() {}
+
+// Theme picture, character buttons and their styling.
+void CQuvoDlg::LoadBackgroundPicture(const std::string& /*path*/) {}
+void CQuvoDlg::CreateCharacterButtons() {}
+void CQuvoDlg::SetAssembleButtonCaption() {}
+void CQuvoDlg::HideNavigationCaptions() {}
+
+// The web panel.
+void CQuvoDlg::CreateWebView() {}
+
+// Characters: outlines, store, pieces, and switching to another one.
+void CQuvoDlg::SetUpCharacter(const char* character) {
+    std::snprintf(m_currentChar, sizeof m_currentChar, "%s", character);
+}
+void CQuvoDlg::LoadCharacter(const char* /*character*/) {}
+
+// The game's messages and timers.
+void CQuvoDlg::OnPieceClicked(quvo::UserMessageEvent& /*event*/) {}
+void CQuvoDlg::OnPieceMoving(quvo::UserMessageEvent& /*event*/) {}
+void CQuvoDlg::OnPieceHovered(quvo::UserMessageEvent& /*event*/) {}
+void CQuvoDlg::HintStep() {}
+void CQuvoDlg::FlashStep() {}
+void CQuvoDlg::DemoStep() {}
+
+// The update offer from the worker.
+void CQuvoDlg::OnUpdateOffer(quvo::UserMessageEvent& /*event*/) {}
+
+// Full screen, and the start-up help and closing dialogs.
+void CQuvoDlg::RestoreDisplayMode() {}
+void CQuvoDlg::ShowStartHelp() {}
+void CQuvoDlg::ShowClosingDialog() {}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QByteArray>
+#include <QEvent>
+#include <QPoint>
+#include <QRect>
+
+#include <cstdint>
+
+class QObject;
+
+namespace quvo {
+
+// The numbered messages that pieces, buttons and the update worker send the main dialog.
+// Each is a custom event type QEvent::User + n, n being the message's number above WM_USER.
+enum UserMessage : int {
+    kPieceClicked = 1,     // a piece was released: pick it up or put it down
+    kInitialised = 5,      // posted by the dialog to itself at the end of initialisation
+    kPieceMoving = 6,      // a carried piece proposes its next rectangle
+    kPieceHovered = 11,    // the pointer rests on a piece
+    kCharacterButton = 15, // a character button was clicked
+    kUpdateOffer = 18,     // the update worker found a newer version
+    kDownloadProgress = 19 // download progress text (sent, not handled)
+};
+
+QEvent::Type UserEventType(int message);
+
+class UserMessageEvent : public QEvent {
+public:
+    explicit UserMessageEvent(int message, std::intptr_t wParam = 0);
+
+    int Message() const { return m_message; }
+    std::intptr_t wParam() const { return m_wParam; }
+
+    // What the message carries besides wParam: a point (+1, +11), a rectangle (+6), text (+15,
+    // +18, +19). Carried by value, so a posted message never points at freed memory.
+    QPoint point;
+    QRect rect;
+    QByteArray text;
+
+    // What the receiver returns to a sender (SendMessage's result).
+    std::intptr_t result = 0;
+
+private:
+    int m_message;
+    std::intptr_t m_wParam;
+};
+
+// Delivered at once, on the calling thread; returns the receiver's result.
+std::intptr_t SendUserMessage(QObject* receiver, UserMessageEvent& event);
+
+// Queued; the receiver takes ownership of the event.
+void PostUserMessage(QObject* receiver, UserMessageEvent* event);
+
+}  // namespace quvo

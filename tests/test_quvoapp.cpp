@@ -1,0 +1,76 @@
+// Start-up: the network library first, then one modal run of the main dialog.
+#include <QApplication>
+#include <QDir>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <filesystem>
+#include <memory>
+
+#include "app/quvoapp.h"
+#include "app/quvodlg.h"
+#include "controls/messagebox.h"
+#include "testfiles.h"
+
+class TestQuvoApp : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<quvo::test::TempFolder> m_dir;
+    std::vector<quvo::MessageBoxCall> m_boxes;
+    QString m_oldCwd;
+
+private Q_SLOTS:
+    void init() {
+        m_dir = std::make_unique<quvo::test::TempFolder>();
+        m_oldCwd = QDir::currentPath();
+        QDir::setCurrent(QString::fromStdString(m_dir->Path().string()));
+        m_boxes.clear();
+        quvo::SetMessageBoxHook([this](const quvo::MessageBoxCall& call) {
+            m_boxes.push_back(call);
+            return 1;
+        });
+    }
+
+    void cleanup() {
+        quvo::SetMessageBoxHook({});
+        QDir::setCurrent(m_oldCwd);
+        m_dir.reset();
+    }
+
+    void failedNetworkStartShowsOnlyTheMessage() {
+        bool dialogSeen = false;
+        QTimer::singleShot(0, [&] { dialogSeen = !QApplication::topLevelWidgets().isEmpty(); });
+        CQuvoApp app([] { return false; });
+        QVERIFY(!app.InitInstance());
+        QCOMPARE(m_boxes.size(), std::size_t{1});
+        QCOMPARE(m_boxes[0].text, QStringLiteral("Windows 通信端口初始化失败。"));
+        QCOMPARE(m_boxes[0].caption, QStringLiteral("Lumeo6.0"));
+        QCoreApplication::processEvents();
+        QVERIFY(!dialogSeen);
+        QVERIFY(QApplication::topLevelWidgets().isEmpty());
+        QVERIFY(!std::filesystem::exists(m_dir->Path() / "quvocf.cfg"));
+        QVERIFY(!std::filesystem::exists(m_dir->Path() / "xxjd.cfg"));
+    }
+
+    void oneModalRunEndsByTheCloseButton() {
+        CQuvoApp app([] { return true; });
+        bool shown = false;
+        QTimer::singleShot(50, [&] {
+            CQuvoDlg* dlg = app.MainWindow();
+            QVERIFY(dlg != nullptr);
+            shown = dlg->isVisible() && dlg->isModal();
+            QTest::mouseClick(qobject_cast<QPushButton*>(dlg->GetDlgItem(1023)), Qt::LeftButton);
+        });
+        QVERIFY(!app.InitInstance());
+        QVERIFY(shown);
+        QVERIFY(app.MainWindow() == nullptr);
+        QVERIFY(m_boxes.empty());
+        QCOMPARE(std::filesystem::file_size(m_dir->Path() / "quvocf.cfg"), std::uintmax_t{680});
+        QCOMPARE(std::filesystem::file_size(m_dir->Path() / "xxjd.cfg"), std::uintmax_t{132});
+    }
+};
+
+QTEST_MAIN(TestQuvoApp)
+#include "test_quvoapp.moc"

@@ -1,0 +1,297 @@
+// The main dialog's life: first run, settings and progress, exit routes, keys, messages.
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QDir>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTest>
+#include <QTimer>
+
+#include <filesystem>
+#include <memory>
+
+#include "app/quvodlg.h"
+#include "app/usermessages.h"
+#include "chardata/gbk.h"
+#include "controls/messagebox.h"
+#include "online/loadhtmlthread.h"
+#include "settings/progressfile.h"
+#include "settings/settingsrecord.h"
+#include "testfiles.h"
+
+using quvo::test::ReadAll;
+using quvo::test::WriteAll;
+
+class TestQuvoDlg : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<quvo::test::TempFolder> m_dir;
+    std::vector<quvo::MessageBoxCall> m_boxes;
+    QString m_oldCwd;
+
+    std::string File(const char* name) const { return m_dir->File(name); }
+    std::string Folder() const { return m_dir->Path().string(); }
+
+    std::unique_ptr<CQuvoDlg> StartDialog() {
+        auto dlg = std::make_unique<CQuvoDlg>();
+        dlg->OnCreate();
+        dlg->OnInitDialog();
+        dlg->show();
+        return dlg;
+    }
+
+    QAbstractButton* Button(CQuvoDlg& dlg, int id) {
+        return qobject_cast<QAbstractButton*>(dlg.GetDlgItem(id));
+    }
+
+    static std::string Bytes(const quvo::SettingsRecord& r) {
+        const auto b = quvo::EncodeSettings(r);
+        return std::string(reinterpret_cast<const char*>(b.data()), b.size());
+    }
+
+    static std::string Bytes(const quvo::ProgressRecord& r) {
+        const auto b = quvo::EncodeProgress(r);
+        return std::string(reinterpret_cast<const char*>(b.data()), b.size());
+    }
+
+    quvo::SettingsRecord CustomSettings() const {
+        quvo::SettingsRecord r = quvo::DefaultSettings(Folder());
+        r.showSample = 0;
+        r.hints = 0;
+        r.strokeCheck = 1;
+        r.backgroundMusic = 0;
+        r.themePath = Folder() + "/theme/charming4.bmp";
+        r.bookPath = Folder() + "/book/" + quvo::Utf8ToGbk("动物.txt").value();
+        r.demoSpeed = 2500;
+        r.demoMode = 0;
+        return r;
+    }
+
+private Q_SLOTS:
+    void init() {
+        m_dir = std::make_unique<quvo::test::TempFolder>();
+        m_oldCwd = QDir::currentPath();
+        QDir::setCurrent(QString::fromStdString(Folder()));
+        m_boxes.clear();
+        quvo::SetMessageBoxHook([this](const quvo::MessageBoxCall& call) {
+            m_boxes.push_back(call);
+            return 1;
+        });
+    }
+
+    void cleanup() {
+        quvo::SetMessageBoxHook({});
+        QDir::setCurrent(m_oldCwd);
+        m_dir.reset();
+    }
+
+    void firstRunTakesTheDefaults() {
+        auto dlg = StartDialog();
+        QCOMPARE(dlg->ProgramFolder(), quvo::Utf8ToGbk(Folder()).value());
+        for (int id : {1003, 1001, 1002, 1012, 1009, 1013, 1028}) {
+            QVERIFY2(dlg->IsDlgButtonChecked(id), qPrintable(QString::number(id)));
+        }
+        QVERIFY(!dlg->IsDlgButtonChecked(1011));
+        QVERIFY(dlg->IsDlgButtonChecked(1042));
+        QVERIFY(!dlg->IsDlgButtonChecked(1041));
+        QCOMPARE(dlg->m_demoSpeed, 1000);
+        QCOMPARE(dlg->m_demoMode, 1);
+        const auto slider = qobject_cast<QSlider*>(dlg->GetDlgItem(1035));
+        QCOMPARE(slider->minimum(), 100);
+        QCOMPARE(slider->maximum(), 5000);
+        QCOMPARE(slider->value(), 1000);
+        const quvo::SettingsRecord d = quvo::DefaultSettings(dlg->ProgramFolder());
+        QCOMPARE(dlg->m_themePath, d.themePath);
+        QCOMPARE(dlg->m_musicPath, d.musicPath);
+        QCOMPARE(dlg->m_rightCuePath, d.rightCuePath);
+        QCOMPARE(dlg->m_errorCuePath, d.errorCuePath);
+        QCOMPARE(dlg->m_bookPath, d.bookPath);
+        QCOMPARE(dlg->m_progressFound, -1);
+        QCOMPARE(dlg->m_textbookPosition, 0);
+        QCOMPARE(std::string(dlg->m_currentChar), std::string("\xB8\xDF"));  // 高
+        QCOMPARE(dlg->m_running, 1);
+        QCOMPARE(dlg->m_charButtonCount, 5);
+        QVERIFY(dlg->IsTimerRunning(CQuvoDlg::kHintTimer));
+        QVERIFY(!dlg->IsTimerRunning(CQuvoDlg::kFlashTimer));
+        QVERIFY(!dlg->IsTimerRunning(CQuvoDlg::kDemoTimer));
+        QCOMPARE(dlg->m_timers.at(CQuvoDlg::kHintTimer)->interval(), 100);
+    }
+
+    void windowIsABorderless1024x768DialogAtTheOrigin() {
+        auto dlg = StartDialog();
+        QCOMPARE(dlg->geometry(), QRect(0, 0, 1024, 768));
+        QVERIFY(dlg->windowFlags() & Qt::FramelessWindowHint);
+        QVERIFY(dlg->isWindow());
+        QCOMPARE(dlg->windowTitle(), QStringLiteral("Lumeo6.0"));
+        QCOMPARE(dlg->GetDlgItem(1000)->geometry(), QRect(964, 541, 75, 21));
+        QCOMPARE(Button(*dlg, 1000)->text(), QStringLiteral("退出"));
+        QCOMPARE(dlg->GetDlgItem(1005)->geometry(), QRect(685, 596, 100, 100));
+        const QImage shot = dlg->grab().toImage();
+        QCOMPARE(shot.size(), QSize(1024, 768));
+        shot.save(QStringLiteral(QUVO_TEST_OUTPUT_DIR "/quvodlg-first-run.png"));
+    }
+
+    void updateWorkerRunsJobTwo() {
+        auto dlg = StartDialog();
+        QVERIFY(dlg->m_updateWorker != nullptr);
+        QCOMPARE(dlg->m_updateWorker->Job(), CLoadHtmlThread::kJobUpdateCheck);
+        QCOMPARE(dlg->m_updateWorker->Version(), std::string("6.0"));
+        QTRY_VERIFY(dlg->m_updateWorker->JobDone());
+        QVERIFY(dlg->m_updateWorker->isRunning());  // idles until the program ends
+    }
+
+    void exitRoutes_data() {
+        QTest::addColumn<int>("route");
+        QTest::newRow("button 1000 exit") << 1000;
+        QTest::newRow("button 1023 X") << 1023;
+        QTest::newRow("close request") << 0;
+    }
+
+    void exitRoutes() {
+        QFETCH(int, route);
+        auto dlg = StartDialog();
+        dlg->m_textbookPosition = 4;
+        if (route == 0) {
+            QVERIFY(dlg->close());
+        } else {
+            QTest::mouseClick(Button(*dlg, route), Qt::LeftButton);
+        }
+        QCOMPARE(dlg->m_exitRuns, 1);
+        QCOMPARE(dlg->result(), 1);
+        QVERIFY(!dlg->isVisible());
+        QCOMPARE(dlg->m_running, 0);
+        QVERIFY(!dlg->IsTimerRunning(CQuvoDlg::kHintTimer));
+        const std::string settings = ReadAll(File("quvocf.cfg"));
+        QCOMPARE(settings.size(), std::size_t{680});
+        QCOMPARE(settings, Bytes(quvo::DefaultSettings(dlg->ProgramFolder())));
+        const quvo::ProgressRecord progress{dlg->m_bookPath, 4};
+        QCOMPARE(ReadAll(File("xxjd.cfg")), Bytes(progress));
+        QVERIFY(m_boxes.empty());
+
+        // Any further route finds the routine done: nothing is written again.
+        std::filesystem::remove(File("quvocf.cfg"));
+        dlg->close();
+        QTest::mouseClick(Button(*dlg, 1000), Qt::LeftButton);
+        dlg->ExitRoutine();
+        QCOMPARE(dlg->m_exitRuns, 1);
+        QVERIFY(!std::filesystem::exists(File("quvocf.cfg")));
+    }
+
+    void escapeAndReturnNeverEndTheDialog() {
+        auto dlg = StartDialog();
+        QTest::keyClick(dlg.get(), Qt::Key_Escape);
+        QTest::keyClick(dlg.get(), Qt::Key_Return);
+        QWidget* exitButton = dlg->GetDlgItem(1000);
+        exitButton->setFocus();
+        QTest::keyClick(exitButton, Qt::Key_Return);
+        QTest::keyClick(exitButton, Qt::Key_Enter);
+        QTest::keyClick(dlg->GetDlgItem(1044), Qt::Key_Escape);
+        QTest::keyClick(dlg->GetDlgItem(1044), Qt::Key_Return);
+        QVERIFY(dlg->isVisible());
+        QCOMPARE(dlg->m_exitRuns, 0);
+        QVERIFY(!std::filesystem::exists(File("quvocf.cfg")));
+        // Other keys still reach the controls.
+        QTest::keyClicks(dlg->GetDlgItem(1044), QStringLiteral("ab"));
+        QCOMPARE(qobject_cast<QLineEdit*>(dlg->GetDlgItem(1044))->text(), QStringLiteral("ab"));
+    }
+
+    void savedSettingsAndProgressComeBack() {
+        const quvo::SettingsRecord saved = CustomSettings();
+        WriteAll(File("quvocf.cfg"), Bytes(saved));
+        WriteAll(File("xxjd.cfg"), Bytes(quvo::ProgressRecord{"/elsewhere/x.txt", 9}) +
+                                       Bytes(quvo::ProgressRecord{saved.bookPath, 3}));
+        auto dlg = StartDialog();
+        QVERIFY(!dlg->IsDlgButtonChecked(1001));
+        QVERIFY(!dlg->IsDlgButtonChecked(1012));
+        QVERIFY(dlg->IsDlgButtonChecked(1011));
+        QVERIFY(!dlg->IsDlgButtonChecked(1013));
+        QVERIFY(dlg->IsDlgButtonChecked(1041));
+        QVERIFY(!dlg->IsDlgButtonChecked(1042));
+        QCOMPARE(qobject_cast<QSlider*>(dlg->GetDlgItem(1035))->value(), 2500);
+        QVERIFY(!dlg->IsTimerRunning(CQuvoDlg::kHintTimer));
+        QCOMPARE(dlg->m_progressFound, 1);
+        QCOMPARE(dlg->m_textbookPosition, 3);
+        QCOMPARE(dlg->m_themePath, saved.themePath);
+        dlg->ExitRoutine();
+        QCOMPARE(ReadAll(File("quvocf.cfg")), Bytes(saved));
+        QCOMPARE(ReadAll(File("xxjd.cfg")).size(), std::size_t{264});
+    }
+
+    void outOfRangeValuesAreValidatedOnLoad() {
+        quvo::SettingsRecord r = CustomSettings();
+        r.demoSpeed = 6000;
+        r.demoMode = 2;
+        r.showGrid = 2;
+        r.strokeCheck = 1;
+        r.backgroundMusic = 1;  // both on at once is loaded as it stands
+        WriteAll(File("quvocf.cfg"), Bytes(r));
+        auto dlg = StartDialog();
+        QCOMPARE(dlg->m_demoSpeed, 1000);
+        QCOMPARE(dlg->m_demoMode, 1);
+        QVERIFY(dlg->IsDlgButtonChecked(1042));
+        QVERIFY(!dlg->IsDlgButtonChecked(1002));
+        QVERIFY(dlg->IsDlgButtonChecked(1011));
+        QVERIFY(dlg->IsDlgButtonChecked(1013));
+    }
+
+    void truncatedSettingsFileGivesZeroFields() {
+        WriteAll(File("quvocf.cfg"), Bytes(CustomSettings()).substr(0, 20));
+        auto dlg = StartDialog();
+        QVERIFY(dlg->IsDlgButtonChecked(1003));
+        QVERIFY(!dlg->IsDlgButtonChecked(1013));
+        QCOMPARE(dlg->m_bookPath, std::string());
+        QCOMPARE(dlg->m_demoSpeed, 1000);
+        QCOMPARE(dlg->m_demoMode, 0);
+        QCOMPARE(dlg->m_progressFound, -1);
+    }
+
+    void checkBoxesAtExitAreWhatIsSaved() {
+        auto dlg = StartDialog();
+        Button(*dlg, 1011)->click();
+        Button(*dlg, 1013)->click();
+        dlg->ExitRoutine();
+        const std::string s = ReadAll(File("quvocf.cfg"));
+        QCOMPARE(quvo::GetInt32(reinterpret_cast<const uint8_t*>(s.data()) + 16), 1);
+        QCOMPARE(quvo::GetInt32(reinterpret_cast<const uint8_t*>(s.data()) + 24), 0);
+    }
+
+    void settingsThatCannotBeCreatedAreReported() {
+        std::filesystem::create_directory(File("quvocf.cfg"));
+        auto dlg = StartDialog();
+        QTest::mouseClick(Button(*dlg, 1000), Qt::LeftButton);
+        QCOMPARE(m_boxes.size(), std::size_t{1});
+        QCOMPARE(m_boxes[0].text, QStringLiteral("can't open zhe file"));
+        QVERIFY(!std::filesystem::exists(File("xxjd.cfg")));  // progress is not saved either
+        QCOMPARE(dlg->result(), 1);                          // the program still ends
+        QVERIFY(!dlg->isVisible());
+    }
+
+    void tooLongProgramFolderFallsBackToTheCurrentFolder() {
+        std::filesystem::path deep = m_dir->Path();
+        while (deep.string().size() < 140) {
+            deep /= "abcdefghijklmnopqrstuvwxyz";
+        }
+        std::filesystem::create_directories(deep);
+        QDir::setCurrent(QString::fromStdString(deep.string()));
+        auto dlg = StartDialog();
+        QCOMPARE(dlg->ProgramFolder(), std::string("."));
+        QCOMPARE(dlg->m_themePath, std::string("./theme/charming1.bmp"));
+        dlg->ExitRoutine();
+        QVERIFY(std::filesystem::exists(deep / "quvocf.cfg"));
+        QVERIFY(std::filesystem::exists(deep / "xxjd.cfg"));
+    }
+
+    void userMessagesAnswerOne() {
+        auto dlg = StartDialog();
+        quvo::UserMessageEvent initialised(quvo::kInitialised);
+        QCOMPARE(quvo::SendUserMessage(dlg.get(), initialised), std::intptr_t{1});
+        quvo::UserMessageEvent character(quvo::kCharacterButton);
+        character.text = QByteArray("\xC8\xCB\xC8\xCB");  // longer than a character
+        QCOMPARE(quvo::SendUserMessage(dlg.get(), character), std::intptr_t{1});
+    }
+};
+
+QTEST_MAIN(TestQuvoDlg)
+#include "test_quvodlg.moc"
