@@ -87,3 +87,6 @@ void CQuvoDlg::LayOutDialog(int width, int height) {
     }
     CreateCharacterButtons();
 }
+
+// The button that assembles the typed character shows a short caption of its own.
+void CQuvoDlg::SetAssembleButtonCaption() { m_btnAssemble->setText(QStringLiteral("拼")); }

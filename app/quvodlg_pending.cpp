@@ -22,7 +22,6 @@ void CQuvoDlg::StopBackgroundMusic() {}
 // Theme picture, character buttons and their styling.
 void CQuvoDlg::LoadBackgroundPicture(const std::string& /*path*/) {}
 void CQuvoDlg::CreateCharacterButtons() {}
-void CQuvoDlg::SetAssembleButtonCaption() {}
 void CQuvoDlg::HideNavigationCaptions() {}
 
 // The web panel.
