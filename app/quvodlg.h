@@ -17,6 +17,7 @@
 #include "settings/settingsrecord.h"
 
 class QAbstractButton;
+class QPainter;
 class QPushButton;
 class QSlider;
 class QTimer;
@@ -63,6 +64,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void customEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void reject() override;
 
 private:
@@ -113,7 +115,13 @@ private:
     std::optional<QCursor> LoadAnimatedCursor(const char* fileName) const;
     void RelayToInfoTip(QObject* watched, QEvent* event);
     bool RestartMusicOnNotify(QEvent* event);
-    void LoadBackgroundPicture(const std::string& path);
+    bool LoadBackgroundPicture(const std::string& path);
+    void PaintMinimisedIcon(QPainter& painter);
+    void DrawSample(QPainter& painter);
+    void DrawGrid(QPainter& painter);
+    void DrawUnderlay(QPainter& painter);
+    void DrawPinyin(QPainter& painter);
+    void DrawOutline(QPainter& painter);
     void CreateCharacterButtons();
     void CreateWebView();
     void SetAssembleButtonCaption();

@@ -19,8 +19,14 @@ bool CQuvoDlg::RestartMusicOnNotify(QEvent* /*event*/) { return false; }
 void CQuvoDlg::StartBackgroundMusic() {}
 void CQuvoDlg::StopBackgroundMusic() {}
 
-// Theme picture, character buttons and their styling.
-void CQuvoDlg::LoadBackgroundPicture(const std::string& /*path*/) {}
+// Drawings of the panels: sample, grid, underlay, pinyin, the big outline.
+void CQuvoDlg::DrawSample(QPainter& /*painter*/) {}
+void CQuvoDlg::DrawGrid(QPainter& /*painter*/) {}
+void CQuvoDlg::DrawUnderlay(QPainter& /*painter*/) {}
+void CQuvoDlg::DrawPinyin(QPainter& /*painter*/) {}
+void CQuvoDlg::DrawOutline(QPainter& /*painter*/) {}
+
+// Character buttons and the button styling.
 void CQuvoDlg::CreateCharacterButtons() {}
 void CQuvoDlg::HideNavigationCaptions() {}
 

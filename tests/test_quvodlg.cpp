@@ -56,6 +56,30 @@ private:
         return std::string(reinterpret_cast<const char*>(b.data()), b.size());
     }
 
+    // A 24-bit bottom-up bitmap file whose pixel (x, y) has the colour 0xRRGGBB of colour(x, y).
+    template <typename Colour>
+    static std::string Bmp24(int width, int height, Colour colour) {
+        const int stride = (width * 3 + 3) / 4 * 4;
+        std::string file(54 + static_cast<std::size_t>(stride) * height, '\0');
+        auto put = [&file](std::size_t at, std::uint32_t value, int bytes) {
+            for (int i = 0; i < bytes; ++i) file[at + i] = static_cast<char>(value >> (8 * i));
+        };
+        put(0, 0x4D42, 2);
+        put(2, static_cast<std::uint32_t>(file.size()), 4);
+        put(10, 54, 4);
+        put(14, 40, 4);
+        put(18, static_cast<std::uint32_t>(width), 4);
+        put(22, static_cast<std::uint32_t>(height), 4);
+        put(26, 1, 2);
+        put(28, 24, 2);
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                put(54 + static_cast<std::size_t>(height - 1 - y) * stride + 3 * x, colour(x, y), 3);
+            }
+        }
+        return file;
+    }
+
     quvo::SettingsRecord CustomSettings() const {
         quvo::SettingsRecord r = quvo::DefaultSettings(Folder());
         r.showSample = 0;
@@ -281,6 +305,25 @@ private Q_SLOTS:
         dlg->ExitRoutine();
         QVERIFY(std::filesystem::exists(deep / "quvocf.cfg"));
         QVERIFY(std::filesystem::exists(deep / "xxjd.cfg"));
+    }
+
+    void themePictureIsPaintedUnscaledFromItsTopLeft() {
+        // 1100 x 800: blue inside the first 1024 x 768 pixels, red beyond.
+        std::filesystem::create_directory(m_dir->Path() / "theme");
+        WriteAll(File("theme/charming1.bmp"), Bmp24(1100, 800, [](int x, int y) {
+                     return x < 1024 && y < 768 ? 0x2040C0u : 0xFF0000u;
+                 }));
+        auto dlg = StartDialog();
+        const QImage shot = dlg->grab().toImage();
+        QCOMPARE(shot.pixel(300, 300), qRgb(0x20, 0x40, 0xC0));
+        QCOMPARE(shot.pixel(1023, 767), qRgb(0x20, 0x40, 0xC0));
+    }
+
+    void missingThemeLeavesThePlainBackground() {
+        auto dlg = StartDialog();
+        QVERIFY(dlg->m_background.isNull());
+        const QImage shot = dlg->grab().toImage();
+        QCOMPARE(QColor(shot.pixel(300, 300)), dlg->palette().window().color());
     }
 
     void userMessagesAnswerOne() {

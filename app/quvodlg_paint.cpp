@@ -1,0 +1,57 @@
+// Painting of the main dialog: the theme picture behind everything, then the drawings of
+// the panels in a fixed order.
+#include <QImage>
+#include <QPainter>
+#include <QPaintEvent>
+
+#include "app/bitmapfile.h"
+#include "app/quvodlg.h"
+#include "chardata/gbk.h"
+
+// Loads a bitmap file as the background picture. On failure the picture stays as it was.
+bool CQuvoDlg::LoadBackgroundPicture(const std::string& path) {
+    const auto fileName = quvo::GbkToUtf8(path);
+    quvo::DecodedBitmap bitmap;
+    if (!fileName || !quvo::LoadBitmapFile(*fileName, false, bitmap)) {
+        return false;
+    }
+    QImage image(bitmap.width, bitmap.height, QImage::Format_RGB32);
+    for (int y = 0; y < bitmap.height; ++y) {
+        const auto* row = bitmap.pixels.data() + static_cast<std::size_t>(y) * bitmap.width;
+        std::copy(row, row + bitmap.width, reinterpret_cast<std::uint32_t*>(image.scanLine(y)));
+    }
+    m_background = QPixmap::fromImage(image);
+    return true;
+}
+
+void CQuvoDlg::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    if (isMinimized()) {
+        PaintMinimisedIcon(painter);
+        return;
+    }
+    // The picture is not scaled: only its top-left 1024 x 768 pixels are used.
+    if (!m_background.isNull()) {
+        painter.drawPixmap(0, 0, m_background, 0, 0, kWidth, kHeight);
+    }
+    if (m_showSample) {
+        DrawSample(painter);
+    }
+    if (m_showGrid) {
+        DrawGrid(painter);
+    }
+    if (m_showUnderlay) {
+        DrawUnderlay(painter);
+    }
+    if (m_showPinyin) {
+        DrawPinyin(painter);
+    }
+    DrawOutline(painter);
+}
+
+void CQuvoDlg::PaintMinimisedIcon(QPainter& painter) {
+    const QSize icon(32, 32);
+    painter.fillRect(rect(), palette().window());
+    m_mainIcon.paint(&painter, (width() - icon.width() + 1) / 2, (height() - icon.height() + 1) / 2,
+                     icon.width(), icon.height());
+}
