@@ -17,6 +17,8 @@
 #include "settings/settingsrecord.h"
 
 class QAbstractButton;
+class CButtonST;
+class CMyButton;
 class QPainter;
 class QPushButton;
 class QSlider;
@@ -79,6 +81,8 @@ private:
     QWidget* CreateControl(const quvo::ControlTemplate& control);
     void ConnectControls();
     void LayOutDialog(int width, int height);
+    void CreateCharacterButtons();
+    void StyleButtons();
 
     // Initialisation steps.
     void LoadCursors();
@@ -122,7 +126,7 @@ private:
     void DrawUnderlay(QPainter& painter);
     void DrawPinyin(QPainter& painter);
     void DrawOutline(QPainter& painter);
-    void CreateCharacterButtons();
+    void ShowTextbookPage();
     void CreateWebView();
     void SetAssembleButtonCaption();
     void StartBackgroundMusic();
@@ -150,7 +154,7 @@ private:
     int m_showGrid = 0;
     int m_showSample = 0;
     int m_demoBeforeAssembling = 0;
-    std::vector<QPushButton*> m_charButtons;
+    std::vector<CMyButton*> m_charButtons;
     int m_pieceGapX = 10;
     int m_pieceGapY = 10;
     char m_currentChar[4] = {};      // GBK, zero-terminated
@@ -165,9 +169,9 @@ private:
     QIcon m_tipIcon;
     std::string m_programFolder;     // GBK, no trailing separator, at most 127 bytes
     QPixmap m_background;
-    QPushButton* m_btnMusic = nullptr;       // 1021
-    QPushButton* m_btnBackground = nullptr;  // 1022
-    QPushButton* m_btnAssemble = nullptr;    // 1045
+    CButtonST* m_btnMusic = nullptr;       // 1021
+    CButtonST* m_btnBackground = nullptr;  // 1022
+    CButtonST* m_btnAssemble = nullptr;    // 1045
     std::string m_bookPath;          // GBK paths
     std::string m_themePath;
     std::string m_musicPath;
@@ -179,12 +183,12 @@ private:
     int m_largeFlag = 0;
     std::string m_pinyin;
     std::string m_tone;
-    QPushButton* m_btnPrevious = nullptr;    // 1004
-    QPushButton* m_btnNext = nullptr;        // 1005
-    QPushButton* m_btnExit = nullptr;        // 1000
-    QPushButton* m_btnDemo = nullptr;        // 1010
-    QPushButton* m_btnChooseBook = nullptr;  // 1007
-    QPushButton* m_btnHelp = nullptr;        // 1008
+    CButtonST* m_btnPrevious = nullptr;    // 1004
+    CButtonST* m_btnNext = nullptr;        // 1005
+    CButtonST* m_btnExit = nullptr;        // 1000
+    CButtonST* m_btnDemo = nullptr;        // 1010
+    CButtonST* m_btnChooseBook = nullptr;  // 1007
+    CButtonST* m_btnHelp = nullptr;        // 1008
     QSlider* m_speedSlider = nullptr;        // 1035
     int m_running = 0;
     QWidget* m_webView = nullptr;
@@ -193,8 +197,8 @@ private:
     std::optional<QCursor> m_cursorOn;
     std::optional<QCursor> m_currentCursor;
     QIcon m_mainIcon;
-    QPushButton* m_btnMinimise = nullptr;    // 1024
-    QPushButton* m_btnClose = nullptr;       // 1023
+    CButtonST* m_btnMinimise = nullptr;    // 1024
+    CButtonST* m_btnClose = nullptr;       // 1023
     int m_progressFound = 0;
     int m_tippedButtons = 0;
     QPoint m_referencePoint;
@@ -209,7 +213,7 @@ private:
     QRect m_hoverRect;
     CLoadHtmlThread* m_updateWorker = nullptr;
     std::string m_version;
-    QPushButton* m_btnFullScreen = nullptr;  // 1046
+    CButtonST* m_btnFullScreen = nullptr;  // 1046
 
     // --- Plumbing of this platform ---
     std::map<int, QWidget*> m_controls;

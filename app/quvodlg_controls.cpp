@@ -7,7 +7,12 @@
 #include <QRadioButton>
 #include <QSlider>
 
+#include <ctime>
+
 #include "app/quvodlg.h"
+#include "controls/buttoncolours.h"
+#include "controls/buttonst.h"
+#include "controls/mybutton.h"
 
 namespace {
 
@@ -21,11 +26,8 @@ QWidget* CQuvoDlg::CreateControl(const quvo::ControlTemplate& control) {
     using K = quvo::ControlKind;
     const QString caption = Caption(control);
     switch (control.kind) {
-    case K::Button: {
-        auto* button = new QPushButton(caption, this);
-        button->setAutoDefault(false);
-        return button;
-    }
+    case K::Button:
+        return new CButtonST(caption, this);
     case K::CheckBox:
         return new QCheckBox(caption, this);
     case K::Radio:
@@ -54,7 +56,7 @@ void CQuvoDlg::CreateControls() {
         widget->setObjectName(QString::number(control.id));
         m_controls[control.id] = widget;
     }
-    auto button = [this](int id) { return qobject_cast<QPushButton*>(GetDlgItem(id)); };
+    auto button = [this](int id) { return qobject_cast<CButtonST*>(GetDlgItem(id)); };
     m_btnExit = button(1000);
     m_btnPrevious = button(1004);
     m_btnNext = button(1005);
@@ -72,8 +74,8 @@ void CQuvoDlg::CreateControls() {
 }
 
 void CQuvoDlg::ConnectControls() {
-    connect(m_btnExit, &QPushButton::clicked, this, &CQuvoDlg::ExitRoutine);
-    connect(m_btnClose, &QPushButton::clicked, this, &CQuvoDlg::ExitRoutine);
+    connect(m_btnExit, &CButtonST::clicked, this, &CQuvoDlg::ExitRoutine);
+    connect(m_btnClose, &CButtonST::clicked, this, &CQuvoDlg::ExitRoutine);
 }
 
 // Computes the seven panels and moves every template control to its place; controls keep
@@ -86,7 +88,69 @@ void CQuvoDlg::LayOutDialog(int width, int height) {
         }
     }
     CreateCharacterButtons();
+    ShowTextbookPage();
+    StyleButtons();
+}
+
+namespace {
+
+QColor ToColour(const quvo::Rgb& rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
+
+}  // namespace
+
+// The row of character buttons in the bottom panel: 100 x 100 pixels, 10 apart, starting
+// right of the previous-page button, each with colours of its own.
+void CQuvoDlg::CreateCharacterButtons() {
+    const std::int64_t now = std::time(nullptr);
+    for (int i = 0; i < m_charButtonCount; ++i) {
+        auto* button = new CMyButton(i, this);
+        button->setObjectName(QString::number(3000 + i));
+        button->setGeometry(110 + 110 * i, m_panels.bottom.top + 20, 100, 100);
+        button->SetTextSize(60);
+        button->ShowCaption(true);
+        const quvo::ButtonColours colours = quvo::CharacterButtonColours(now, i);
+        button->SetActiveBackColor(ToColour(colours.activeBack));
+        button->SetActiveTextColor(ToColour(colours.activeText));
+        button->SetNormalBackColor(ToColour(colours.normalBack));
+        button->SetNormalTextColor(ToColour(colours.normalText));
+        button->show();
+        button->ResetBackground(false);
+        m_charButtons.push_back(button);
+        m_controls[3000 + i] = button;
+    }
+}
+
+// Colours, caption size and icons of the command buttons.
+void CQuvoDlg::StyleButtons() {
+    const QColor grey(100, 100, 100), red(255, 0, 0), violet(100, 0, 250), blue(0, 0, 250);
+    for (CButtonST* b : {m_btnExit, m_btnDemo, m_btnHelp, m_btnChooseBook, m_btnBackground}) {
+        b->SetTextSize(20);
+        b->SetActiveBackColor(grey);
+        b->SetActiveTextColor(red);
+        b->SetNormalBackColor(violet);
+        b->SetNormalTextColor(blue);
+    }
+    for (CButtonST* b : {m_btnMusic, m_btnAssemble, m_btnFullScreen}) {
+        b->SetTextSize(20);
+        b->SetActiveBackColor(grey);
+        b->SetActiveTextColor(red);
+        b->SetNormalTextColor(violet);
+        b->SetNormalBackColor(blue);
+    }
+    m_btnClose->ShowCaption(false);
+    m_btnClose->LoadIcons(157, 0, 0);
+    m_btnMinimise->ShowCaption(false);
+    m_btnMinimise->LoadIcons(156, 0, 0);
+    m_btnPrevious->LoadIcons(145, 0, 0);
+    m_btnNext->LoadIcons(148, 0, 0);
+    m_btnFullScreen->setText(QStringLiteral("全屏"));
 }
 
 // The button that assembles the typed character shows a short caption of its own.
 void CQuvoDlg::SetAssembleButtonCaption() { m_btnAssemble->setText(QStringLiteral("拼")); }
+
+// The page buttons show only their icons.
+void CQuvoDlg::HideNavigationCaptions() {
+    m_btnNext->ShowCaption(false);
+    m_btnPrevious->ShowCaption(false);
+}

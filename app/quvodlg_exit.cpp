@@ -5,6 +5,7 @@
 #include "app/quvodlg.h"
 #include "chardata/gbk.h"
 #include "controls/messagebox.h"
+#include "controls/mybutton.h"
 #include "res/stringtable.h"
 #include "settings/progressfile.h"
 
@@ -37,7 +38,8 @@ void CQuvoDlg::ExitRoutine() {
 
 // Everything that belongs to the current character and to the layout.
 void CQuvoDlg::ReleaseCharacter() {
-    for (QPushButton* button : m_charButtons) {
+    for (CMyButton* button : m_charButtons) {
+        m_controls.erase(3000 + button->Index());
         delete button;
     }
     m_charButtons.clear();

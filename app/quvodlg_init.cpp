@@ -6,6 +6,7 @@
 
 #include "app/quvodlg.h"
 #include "app/usermessages.h"
+#include "controls/mybutton.h"
 #include "chardata/gbk.h"
 #include "res/stringtable.h"
 
@@ -61,9 +62,9 @@ void CQuvoDlg::LoadCursors() {
 // The first character button's character when the textbook's page was found, else 高.
 std::string CQuvoDlg::StartCharacter() const {
     if (m_progressFound == 1 && !m_charButtons.empty()) {
-        const auto gbk = quvo::Utf8ToGbk(m_charButtons.front()->text().toStdString());
-        if (gbk && gbk->size() == 2) {
-            return *gbk;
+        const std::string first = m_charButtons.front()->Character();
+        if (first.size() == 2) {
+            return first;
         }
     }
     return "\xB8\xDF";  // 高 in GBK

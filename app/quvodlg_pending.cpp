@@ -26,9 +26,8 @@ void CQuvoDlg::DrawUnderlay(QPainter& /*painter*/) {}
 void CQuvoDlg::DrawPinyin(QPainter& /*painter*/) {}
 void CQuvoDlg::DrawOutline(QPainter& /*painter*/) {}
 
-// Character buttons and the button styling.
-void CQuvoDlg::CreateCharacterButtons() {}
-void CQuvoDlg::HideNavigationCaptions() {}
+// The textbook page on the character buttons.
+void CQuvoDlg::ShowTextbookPage() {}
 
 // The web panel.
 void CQuvoDlg::CreateWebView() {}

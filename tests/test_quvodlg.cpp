@@ -152,6 +152,12 @@ private Q_SLOTS:
         QCOMPARE(dlg->GetDlgItem(1000)->geometry(), QRect(964, 541, 75, 21));
         QCOMPARE(Button(*dlg, 1000)->text(), QStringLiteral("退出"));
         QCOMPARE(dlg->GetDlgItem(1005)->geometry(), QRect(685, 596, 100, 100));
+        for (int i = 0; i < 5; ++i) {
+            QCOMPARE(dlg->GetDlgItem(3000 + i)->geometry(), QRect(110 + 110 * i, 596, 100, 100));
+        }
+        QCOMPARE(dlg->GetDlgItem(3004)->geometry().right() + 1, 650);
+        QCOMPARE(Button(*dlg, 1045)->text(), QStringLiteral("拼"));
+        QCOMPARE(Button(*dlg, 1046)->text(), QStringLiteral("全屏"));
         const QImage shot = dlg->grab().toImage();
         QCOMPARE(shot.size(), QSize(1024, 768));
         shot.save(QStringLiteral(QUVO_TEST_OUTPUT_DIR "/quvodlg-first-run.png"));
