@@ -1,5 +1,6 @@
 #include "app/quvoapp.h"
 
+#include "app/kaifont.h"
 #include "app/quvodlg.h"
 #include "controls/messagebox.h"
 #include "online/netlibrary.h"
@@ -15,6 +16,7 @@ bool CQuvoApp::InitInstance() {
                              quvo::LoadResString(quvo::IDS_PRODUCT_TITLE));
         return false;
     }
+    quvo::RegisterKaiFont(QStringLiteral("fonts/quvokai.ttf"));
     CQuvoDlg dlg;
     m_mainWindow = &dlg;
     dlg.DoModal();

@@ -1,6 +1,7 @@
 // Start-up: the network library first, then one modal run of the main dialog.
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -38,6 +39,17 @@ private Q_SLOTS:
         QDir::setCurrent(m_oldCwd);
         m_dir.reset();
     }
+
+#ifdef QUVO_HAS_PINYIN_TABLE
+    void pinyinTableIsCompiledIn() {
+        QFile table(QStringLiteral(":/txt/pinyin.txt"));
+        QVERIFY(table.open(QIODevice::ReadOnly));
+        const QByteArray first = table.readLine();
+        QVERIFY(first.endsWith("\r\n"));
+        QCOMPARE(first.count(','), 3);
+        QVERIFY(table.size() > 100000);
+    }
+#endif
 
     void failedNetworkStartShowsOnlyTheMessage() {
         bool dialogSeen = false;

@@ -1,0 +1,303 @@
+"""Stroke outlines and stroke types: the parts shared by the generators.
+
+hanzi-writer-data gives, per character, one SVG path per stroke (in writing
+order) and one centre line ("median") per stroke. Its coordinates are font
+units of a 1024 em with y growing upwards, the baseline at y = 0, the top of
+the em at 900 and the bottom at -124, so they go into the font unchanged.
+"""
+
+import math
+import re
+
+from fontTools.cu2qu import curve_to_quadratic
+from fontTools.misc.bezierTools import calcQuadraticBounds
+
+# Largest distance, in font units, between a cubic piece of the source and the
+# quadratic spline that replaces it.
+CU2QU_MAX_ERR = 1.0
+
+_TOKEN = re.compile(r"[MLQCZ]|-?\d+(?:\.\d+)?")
+
+
+class PathError(ValueError):
+    pass
+
+
+def parse_path(d):
+    """One stroke's SVG path -> (start point, [(kind, points)]).
+
+    kind is "L" (points: end), "Q" (control, end) or "C" (control, control,
+    end). The path must be a single closed subpath, which every stroke of the
+    source is; anything else is refused rather than guessed at.
+    """
+    toks = _TOKEN.findall(d)
+    if not toks or toks[0] != "M":
+        raise PathError("path does not start with M")
+    i = 1
+
+    def point():
+        nonlocal i
+        x, y = float(toks[i]), float(toks[i + 1])
+        i += 2
+        return (x, y)
+
+    start = point()
+    segs = []
+    closed = False
+    while i < len(toks):
+        cmd = toks[i]
+        i += 1
+        if cmd == "L":
+            segs.append(("L", (point(),)))
+        elif cmd == "Q":
+            segs.append(("Q", (point(), point())))
+        elif cmd == "C":
+            segs.append(("C", (point(), point(), point())))
+        elif cmd == "Z":
+            closed = True
+            if i != len(toks):
+                raise PathError("more than one subpath")
+        else:
+            raise PathError("unexpected path command %r" % cmd)
+    if not closed:
+        raise PathError("open path")
+    return start, segs
+
+
+def _same(a, b):
+    return a[0] == b[0] and a[1] == b[1]
+
+
+def path_to_contour(d):
+    """One stroke's path -> a TrueType contour: [(x, y, on_curve)], integer
+    coordinates, first point on the curve, the closing point not repeated,
+    no zero-length segments, clockwise (TrueType's direction for filled
+    areas, so overlapping strokes render as a union)."""
+    start, segs = parse_path(d)
+
+    # Quadratic splines in float coordinates: [(offcurve points, end point)].
+    splines = []
+    cur = start
+    for kind, pts in segs:
+        if kind == "L":
+            splines.append(([], pts[0]))
+        elif kind == "Q":
+            splines.append(([pts[0]], pts[1]))
+        else:
+            q = curve_to_quadratic([cur, pts[0], pts[1], pts[2]], CU2QU_MAX_ERR)
+            splines.append((list(q[1:-1]), pts[2]))
+        cur = pts[-1]
+
+    def rnd(p):
+        return (int(math.floor(p[0] + 0.5)), int(math.floor(p[1] + 0.5)))
+
+    # Round, then drop what rounding (or the source) left degenerate.
+    cur = rnd(start)
+    first = cur
+    clean = []
+    for offs, end in splines:
+        offs = [rnd(p) for p in offs]
+        end = rnd(end)
+        # Repeated control points add nothing but zero-length pieces.
+        dedup = []
+        for p in offs:
+            if not dedup or not _same(dedup[-1], p):
+                dedup.append(p)
+        offs = dedup
+        # A control point lying on the start (or end) point makes the first
+        # (or last) piece of the spline straight. TrueType would see two equal
+        # neighbouring points there; write the straight piece as a line to the
+        # spline's implied on-curve point instead.
+        if offs and _same(offs[0], cur):
+            if len(offs) == 1:
+                offs = []
+            else:
+                mid = rnd(((offs[0][0] + offs[1][0]) / 2, (offs[0][1] + offs[1][1]) / 2))
+                if not _same(mid, cur):
+                    clean.append(([], mid))
+                    cur = mid
+                offs = offs[1:]
+        tail = None
+        if offs and _same(offs[-1], end):
+            if len(offs) == 1:
+                offs = []
+            else:
+                mid = rnd(((offs[-2][0] + offs[-1][0]) / 2, (offs[-2][1] + offs[-1][1]) / 2))
+                if not _same(mid, end):
+                    tail = end
+                    end = mid
+                offs = offs[:-1]
+        for o, e in ((offs, end), ([], tail)):
+            if e is None:
+                continue
+            if len(o) == 1 and (_same(o[0], cur) or _same(o[0], e)):
+                o = []
+            if not o and _same(e, cur):
+                continue  # zero-length segment
+            clean.append((o, e))
+            cur = e
+
+    # The contour closes by itself: a last segment that is a line back to the
+    # start is implied, and a last curve ending on the start needs no end point.
+    if clean and not clean[-1][0] and _same(clean[-1][1], first):
+        clean.pop()
+    points = [(first[0], first[1], True)]
+    for n, (offs, end) in enumerate(clean):
+        for p in offs:
+            points.append((p[0], p[1], False))
+        if n == len(clean) - 1 and _same(end, first):
+            break
+        points.append((end[0], end[1], True))
+    if len(points) < 3:
+        raise PathError("stroke collapses to fewer than three points")
+
+    if signed_area(points) > 0:  # counter-clockwise with y up: turn it round
+        points = [points[0]] + points[:0:-1]
+    if signed_area(points) >= 0:
+        raise PathError("stroke has no area")
+    return points
+
+
+def signed_area(points):
+    """Shoelace area of the control polygon; positive = counter-clockwise
+    with y up. The polygon of a TrueType contour's points turns the same way
+    as its outline, which is all this is used for."""
+    a = 0
+    n = len(points)
+    for k in range(n):
+        x0, y0 = points[k][0], points[k][1]
+        x1, y1 = points[(k + 1) % n][0], points[(k + 1) % n][1]
+        a += x0 * y1 - x1 * y0
+    return a / 2
+
+
+def contour_bounds(points):
+    """Exact bounds (xmin, ymin, xmax, ymax) of a TrueType contour's outline,
+    curves included (not the control points)."""
+    n = len(points)
+    # Walk from the first on-curve point, expanding implied on-curve points.
+    xs = []
+    ys = []
+    prev_on = (points[0][0], points[0][1])
+    xs.append(prev_on[0])
+    ys.append(prev_on[1])
+    k = 1
+    pending = None  # off-curve point waiting for its end
+    while k <= n:
+        x, y, on = points[k % n]
+        if on:
+            if pending is None:
+                xs.append(x)
+                ys.append(y)
+            else:
+                b = calcQuadraticBounds(prev_on, pending, (x, y))
+                xs += [b[0], b[2]]
+                ys += [b[1], b[3]]
+                pending = None
+            prev_on = (x, y)
+        else:
+            if pending is not None:
+                mid = ((pending[0] + x) / 2, (pending[1] + y) / 2)
+                b = calcQuadraticBounds(prev_on, pending, mid)
+                xs += [b[0], b[2]]
+                ys += [b[1], b[3]]
+                prev_on = mid
+            pending = (x, y)
+        k += 1
+    return (min(xs), min(ys), max(xs), max(ys))
+
+
+def position_order(contours):
+    """Contour numbers (0-based, writing order) sorted the way a Kai font
+    stores its strokes: by the top edge of the stroke's box, highest first,
+    then by its left edge; writing order breaks exact ties."""
+    keyed = []
+    for w, pts in enumerate(contours):
+        xmin, _, _, ymax = contour_bounds(pts)
+        keyed.append((-ymax, xmin, w))
+    keyed.sort()
+    return [w for _, _, w in keyed]
+
+
+# ---------------------------------------------------------------- stroke types
+
+def load_stroke_types(path):
+    """Read the stroke-type table -> (rows, letter map).
+
+    rows: [(code, name, letters, pinyin)] in code order.
+    letter map: cnchar letter -> list of (code, name), one entry for a plain
+    letter, two for a letter that is split by the stroke's shape.
+    """
+    rows = []
+    with open(path, encoding="utf-8") as f:
+        for line in f:
+            line = line.rstrip("\n")
+            if not line or line.startswith("#"):
+                continue
+            fields = line.split("\t")
+            if len(fields) != 4:
+                raise ValueError("%s: bad line %r" % (path, line))
+            code = int(fields[0])
+            letters = [] if fields[2] == "-" else fields[2].split()
+            rows.append((code, fields[1], letters, fields[3]))
+    codes = [r[0] for r in rows]
+    if codes != list(range(32)):
+        raise ValueError("%s: codes must be 0..31 in order" % path)
+    letters = {}
+    for code, name, ls, _ in rows:
+        for letter in ls:
+            letters.setdefault(letter, []).append((code, name))
+    for letter, targets in letters.items():
+        if len(targets) == 2:
+            if letter not in SPLITTERS:
+                raise ValueError("%s: letter %s on two rows but no rule splits it"
+                                 % (path, letter))
+            names = {t[1] for t in targets}
+            if names != set(SPLITTERS[letter][1:]):
+                raise ValueError("%s: letter %s must stand for %s"
+                                 % (path, letter, "/".join(SPLITTERS[letter][1:])))
+        elif len(targets) > 2:
+            raise ValueError("%s: letter %s on more than two rows" % (path, letter))
+    return rows, letters
+
+
+def hook_turns_back(median):
+    """斜钩 or 卧钩: True when the hook turns back to the left (卧钩).
+
+    The centre line of 卧钩 (心) ends 30 or more units left of its rightmost
+    point; that of 斜钩 (戈) ends at its rightmost point or within 10 units.
+    """
+    xmax = max(p[0] for p in median)
+    return xmax - median[-1][0] >= 20
+
+
+def short_fall(median):
+    """横撇 or 横钩: True when the stroke falls only a little after its corner
+    (横钩), i.e. less than 0.3 of its horizontal run. The corner is the
+    rightmost point of the centre line."""
+    k = max(range(len(median)), key=lambda i: median[i][0])
+    run = max(median[k][0] - median[0][0], 1)
+    fall = median[k][1] - median[-1][1]
+    return fall < 0.3 * run
+
+
+# letter -> (test, name when the test holds, name otherwise)
+SPLITTERS = {
+    "y": (hook_turns_back, "卧钩", "斜钩"),
+    "e": (short_fall, "横钩", "横撇"),
+}
+
+
+def stroke_code(letter, median, letter_map):
+    """Type code of one stroke from its cnchar letter; None for an unknown letter."""
+    targets = letter_map.get(letter)
+    if not targets:
+        return None
+    if len(targets) == 1:
+        return targets[0][0]
+    test, name_if, name_else = SPLITTERS[letter]
+    want = name_if if test(median) else name_else
+    for code, name in targets:
+        if name == want:
+            return code
+    return None
