@@ -219,8 +219,8 @@ def program_icon(size):
         dash = 0.055
 
         def dashed(X, Y):
-            t = (X + Y) * 0 + np.maximum(np.abs(X - 0.5), np.abs(Y - 0.5))
-            on = (np.floor(t / dash) % 2) == 0
+            t = np.maximum(np.abs(X - 0.5), np.abs(Y - 0.5))
+            on = ((np.floor(t / dash) % 2) == 0) & (t > 0.08)
             return np.where(on, union(*lines)(X, Y), 1.0)
         ic.fill(intersect(dashed, paper), '#f08a8a')
     else:
@@ -228,7 +228,7 @@ def program_icon(size):
     ic.fill(outline(grow(paper, -bw / 2), bw), '#e53935')
     # An ink stroke the pencil has just written.
     # An ink stroke that the pencil is just finishing: thick at the start, thinning to the tip.
-    tx, ty = 0.52, 0.64
+    tx, ty = 0.50, 0.66
     ink = union(circle(0.2, 0.655, 0.05), capsule(0.2, 0.655, tx - 0.05, ty + 0.005, 0.04),
                 capsule(tx - 0.05, ty + 0.005, tx, ty, 0.028))
     ic.fill(ink, '#2b2b3a')
@@ -236,7 +236,7 @@ def program_icon(size):
     ux, uy = math.cos(-math.pi / 4), math.sin(-math.pi / 4)
     ox, oy = tx, ty
     w = 0.085
-    L = 0.64
+    L = 0.57
     tip, cone, ferrule, eraser = 0.05, 0.19, L - 0.17, L - 0.09
     shadow = polygon(along(ox, oy, ux, uy, [(0, 0), (cone, w), (L, w), (L, -w), (cone, -w)]))
     ic.fill(moved(grow(shadow, 0.01), 0.03, 0.04), '#000000', 0.25, soft=3)
