@@ -19,6 +19,8 @@ constexpr int kTimerIds[] = {CQuvoDlg::kHintTimer, CQuvoDlg::kFlashTimer, CQuvoD
 CQuvoDlg::CQuvoDlg(QWidget* parent) : QDialog(parent), m_version("6.0") {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_DeleteOnClose, false);
+    m_mainIcon.addFile(QStringLiteral(":/icons/icon138.png"));
+    m_mainIcon.addFile(QStringLiteral(":/icons/icon138_256.png"));
     for (int id : kTimerIds) {
         auto* timer = new QTimer(this);
         connect(timer, &QTimer::timeout, this, [this, id] { OnTimer(id); });

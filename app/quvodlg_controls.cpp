@@ -70,6 +70,11 @@ void CQuvoDlg::CreateControls() {
     m_btnAssemble = button(1045);
     m_btnFullScreen = button(1046);
     m_speedSlider = qobject_cast<QSlider*>(GetDlgItem(1035));
+    // Labels, check boxes, radios and the group box let the picture show through; the
+    // slider and the speed label keep a solid face.
+    for (int id : {1035, 1036}) {
+        GetDlgItem(id)->setAutoFillBackground(true);
+    }
     ConnectControls();
 }
 

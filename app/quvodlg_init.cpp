@@ -22,6 +22,7 @@ bool CQuvoDlg::OnInitDialog() {
     qApp->installEventFilter(this);
     setWindowIcon(m_mainIcon);
     LoadCursors();
+    m_tipIcon = QIcon(QStringLiteral(":/icons/icon182.png"));
     CreateInfoTip();
     m_backgroundMusicOn = 1;
     m_musicOpen = 0;

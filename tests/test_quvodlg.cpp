@@ -14,6 +14,7 @@
 #include "app/quvodlg.h"
 #include "app/usermessages.h"
 #include "chardata/gbk.h"
+#include "controls/buttonst.h"
 #include "controls/messagebox.h"
 #include "online/loadhtmlthread.h"
 #include "settings/progressfile.h"
@@ -158,9 +159,34 @@ private Q_SLOTS:
         QCOMPARE(dlg->GetDlgItem(3004)->geometry().right() + 1, 650);
         QCOMPARE(Button(*dlg, 1045)->text(), QStringLiteral("拼"));
         QCOMPARE(Button(*dlg, 1046)->text(), QStringLiteral("全屏"));
+        QVERIFY(!dlg->windowIcon().isNull());
+        QVERIFY(!dlg->m_tipIcon.isNull());
+        QCOMPARE(qobject_cast<CButtonST*>(dlg->GetDlgItem(1023))->IconSize(), QSize(16, 16));
+        QCOMPARE(qobject_cast<CButtonST*>(dlg->GetDlgItem(1004))->IconSize(), QSize(64, 64));
         const QImage shot = dlg->grab().toImage();
         QCOMPARE(shot.size(), QSize(1024, 768));
         shot.save(QStringLiteral(QUVO_TEST_OUTPUT_DIR "/quvodlg-first-run.png"));
+    }
+
+    void everyTemplateControlStandsWhereTheLayoutPutsIt() {
+        auto dlg = StartDialog();
+        const auto expected = quvo::LayOutControls(quvo::ComputePanels(1024, 768));
+        for (const quvo::ControlTemplate& control : quvo::MainDialogTemplate()) {
+            const quvo::Rect r = expected.at(control.id);
+            QCOMPARE(dlg->GetDlgItem(control.id)->geometry(), QRect(r.left, r.top, r.Width(), r.Height()));
+            QVERIFY(dlg->GetDlgItem(control.id)->isVisible());
+        }
+        QCOMPARE(dlg->m_panels.practice, (quvo::Rect{266, 0, 810, 576}));
+    }
+
+    void screenshotWithTheShippedThemeOne() {
+        std::filesystem::create_directory(m_dir->Path() / "theme");
+        std::filesystem::copy_file(QUVO_PROGRAM_DIR "/theme/charming1.bmp", File("theme/charming1.bmp"));
+        auto dlg = StartDialog();
+        QVERIFY(!dlg->m_background.isNull());
+        const QImage shot = dlg->grab().toImage();
+        QVERIFY(shot.save(QStringLiteral(QUVO_TEST_OUTPUT_DIR "/quvodlg-theme1.png")));
+        QVERIFY(QColor(shot.pixel(500, 300)) != dlg->palette().window().color());
     }
 
     void updateWorkerRunsJobTwo() {
