@@ -21,7 +21,7 @@ class CButtonST;
 class CMyButton;
 class QPainter;
 class QPushButton;
-class QSlider;
+class CMySliderControl;
 class QTimer;
 class CLoadHtmlThread;
 
@@ -189,7 +189,7 @@ private:
     CButtonST* m_btnDemo = nullptr;        // 1010
     CButtonST* m_btnChooseBook = nullptr;  // 1007
     CButtonST* m_btnHelp = nullptr;        // 1008
-    QSlider* m_speedSlider = nullptr;        // 1035
+    CMySliderControl* m_speedSlider = nullptr;  // 1035
     int m_running = 0;
     QWidget* m_webView = nullptr;
     std::optional<QCursor> m_cursorNormal;

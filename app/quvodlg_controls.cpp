@@ -13,6 +13,7 @@
 #include "controls/buttoncolours.h"
 #include "controls/buttonst.h"
 #include "controls/mybutton.h"
+#include "controls/myslidercontrol.h"
 
 namespace {
 
@@ -32,11 +33,8 @@ QWidget* CQuvoDlg::CreateControl(const quvo::ControlTemplate& control) {
         return new QCheckBox(caption, this);
     case K::Radio:
         return new QRadioButton(caption, this);
-    case K::Slider: {
-        auto* slider = new QSlider(Qt::Horizontal, this);
-        slider->setTickPosition(QSlider::NoTicks);
-        return slider;
-    }
+    case K::Slider:
+        return new CMySliderControl(this);
     case K::Label:
         return new QLabel(caption, this);
     case K::GroupBox:
@@ -69,7 +67,7 @@ void CQuvoDlg::CreateControls() {
     m_btnMinimise = button(1024);
     m_btnAssemble = button(1045);
     m_btnFullScreen = button(1046);
-    m_speedSlider = qobject_cast<QSlider*>(GetDlgItem(1035));
+    m_speedSlider = qobject_cast<CMySliderControl*>(GetDlgItem(1035));
     // Labels, check boxes, radios and the group box let the picture show through; the
     // slider and the speed label keep a solid face.
     for (int id : {1035, 1036}) {
@@ -149,6 +147,7 @@ void CQuvoDlg::StyleButtons() {
     m_btnPrevious->LoadIcons(145, 0, 0);
     m_btnNext->LoadIcons(148, 0, 0);
     m_btnFullScreen->setText(QStringLiteral("全屏"));
+    m_speedSlider->SetThumbColors(QColor(196, 196, 0), QColor(255, 255, 0));
 }
 
 // The button that assembles the typed character shows a short caption of its own.

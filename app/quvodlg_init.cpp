@@ -7,6 +7,7 @@
 #include "app/quvodlg.h"
 #include "app/usermessages.h"
 #include "controls/mybutton.h"
+#include "controls/myslidercontrol.h"
 #include "chardata/gbk.h"
 #include "res/stringtable.h"
 

@@ -16,6 +16,7 @@
 #include "chardata/gbk.h"
 #include "controls/buttonst.h"
 #include "controls/messagebox.h"
+#include "controls/myslidercontrol.h"
 #include "online/loadhtmlthread.h"
 #include "settings/progressfile.h"
 #include "settings/settingsrecord.h"
@@ -162,6 +163,9 @@ private Q_SLOTS:
         QVERIFY(!dlg->windowIcon().isNull());
         QVERIFY(!dlg->m_tipIcon.isNull());
         QCOMPARE(qobject_cast<CButtonST*>(dlg->GetDlgItem(1023))->IconSize(), QSize(16, 16));
+        const auto* slider = qobject_cast<CMySliderControl*>(dlg->GetDlgItem(1035));
+        QCOMPARE(slider->NormalThumbColor(), QColor(196, 196, 0));
+        QCOMPARE(slider->SelectedThumbColor(), QColor(255, 255, 0));
         QCOMPARE(qobject_cast<CButtonST*>(dlg->GetDlgItem(1004))->IconSize(), QSize(64, 64));
         const QImage shot = dlg->grab().toImage();
         QCOMPARE(shot.size(), QSize(1024, 768));
