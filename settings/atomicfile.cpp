@@ -1,5 +1,8 @@
 #include "settings/atomicfile.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include <QFile>
 #include <QSaveFile>
 #include <QString>
@@ -11,7 +14,9 @@ std::optional<std::string> ReadFileHead(const std::string& fileName, std::size_t
     if (!file.open(QIODevice::ReadOnly)) {
         return std::nullopt;
     }
-    const QByteArray bytes = file.read(static_cast<qint64>(maxBytes));
+    // Ask for no more than the file holds: a read of maxBytes would reserve that much memory.
+    const qint64 wanted = std::min(file.size(), static_cast<qint64>(std::min<std::size_t>(maxBytes, INT64_MAX)));
+    const QByteArray bytes = file.read(wanted);
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
