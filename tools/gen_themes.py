@@ -25,6 +25,9 @@ import sys
 
 import numpy as np
 
+import sdf
+from sdf import smoothstep
+
 W, H = 1024, 768
 GRID = (266, 0, 810, 576)
 RIGHT = (810, 0, 1024, 768)
@@ -37,11 +40,6 @@ def rgb(c):
     if isinstance(c, str):
         return np.array([int(c[i:i + 2], 16) for i in (1, 3, 5)], np.float32)
     return np.array(c, np.float32)
-
-
-def smoothstep(e0, e1, x):
-    t = np.clip((x - e0) / (e1 - e0), 0.0, 1.0)
-    return t * t * (3.0 - 2.0 * t)
 
 
 # ---------------------------------------------------------------------------
@@ -89,21 +87,12 @@ def union(shapes):
 
 
 def circle(cx, cy, r):
-    return Shape((cx - r, cy - r, cx + r, cy + r),
-                 lambda X, Y: np.sqrt((X - cx) ** 2 + (Y - cy) ** 2) - r)
+    return Shape((cx - r, cy - r, cx + r, cy + r), sdf.circle(cx, cy, r))
 
 
 def ellipse(cx, cy, rx, ry, ang=0.0):
-    ca, sa = math.cos(ang), math.sin(ang)
     m = max(rx, ry)
-    k = min(rx, ry)
-
-    def fn(X, Y):
-        dx, dy = X - cx, Y - cy
-        u = dx * ca + dy * sa
-        v = -dx * sa + dy * ca
-        return (np.sqrt((u / rx) ** 2 + (v / ry) ** 2) - 1.0) * k
-    return Shape((cx - m, cy - m, cx + m, cy + m), fn)
+    return Shape((cx - m, cy - m, cx + m, cy + m), sdf.ellipse(cx, cy, rx, ry, ang))
 
 
 def ring(cx, cy, r, th):
@@ -112,14 +101,8 @@ def ring(cx, cy, r, th):
 
 
 def capsule(x0, y0, x1, y1, r):
-    ex, ey = x1 - x0, y1 - y0
-    ll = ex * ex + ey * ey or 1e-9
-
-    def fn(X, Y):
-        wx, wy = X - x0, Y - y0
-        t = np.clip((wx * ex + wy * ey) / ll, 0.0, 1.0)
-        return np.sqrt((wx - ex * t) ** 2 + (wy - ey * t) ** 2) - r
-    return Shape((min(x0, x1) - r, min(y0, y1) - r, max(x0, x1) + r, max(y0, y1) + r), fn)
+    return Shape((min(x0, x1) - r, min(y0, y1) - r, max(x0, x1) + r, max(y0, y1) + r),
+                 sdf.capsule(x0, y0, x1, y1, r))
 
 
 def polyline(pts, r):
@@ -130,35 +113,13 @@ def polyline(pts, r):
 
 
 def arc(cx, cy, r, a0, a1, th, n=14):
-    pts = [(cx + r * math.cos(a0 + (a1 - a0) * i / n), cy + r * math.sin(a0 + (a1 - a0) * i / n))
-           for i in range(n + 1)]
-    return polyline(pts, th / 2)
+    return polyline(sdf.arc_points(cx, cy, r, a0, a1, n), th / 2)
 
 
 def polygon(pts):
     xs = [p[0] for p in pts]
     ys = [p[1] for p in pts]
-
-    def fn(X, Y):
-        d = None
-        s = np.ones(np.broadcast(X, Y).shape, np.float32)
-        n = len(pts)
-        for i in range(n):
-            ax, ay = pts[i]
-            bx, by = pts[i - 1]
-            ex, ey = bx - ax, by - ay
-            wx, wy = X - ax, Y - ay
-            ll = ex * ex + ey * ey or 1e-9
-            t = np.clip((wx * ex + wy * ey) / ll, 0.0, 1.0)
-            dd = (wx - ex * t) ** 2 + (wy - ey * t) ** 2
-            d = dd if d is None else np.minimum(d, dd)
-            c1 = Y >= ay
-            c2 = Y < by
-            c3 = ex * wy > ey * wx
-            flip = (c1 & c2 & c3) | (~c1 & ~c2 & ~c3)
-            s = np.where(flip, -s, s)
-        return s * np.sqrt(d)
-    return Shape((min(xs), min(ys), max(xs), max(ys)), fn)
+    return Shape((min(xs), min(ys), max(xs), max(ys)), sdf.polygon(pts))
 
 
 def star_points(cx, cy, r_out, r_in, n=5, rot=-math.pi / 2):
@@ -192,15 +153,7 @@ def below_curve(x0, x1, top, curve):
 
 
 def round_box(x0, y0, x1, y1, r):
-    cx, cy = (x0 + x1) / 2, (y0 + y1) / 2
-    hx, hy = (x1 - x0) / 2 - r, (y1 - y0) / 2 - r
-
-    def fn(X, Y):
-        qx = np.abs(X - cx) - hx
-        qy = np.abs(Y - cy) - hy
-        return (np.sqrt(np.maximum(qx, 0) ** 2 + np.maximum(qy, 0) ** 2)
-                + np.minimum(np.maximum(qx, qy), 0) - r)
-    return Shape((x0, y0, x1, y1), fn)
+    return Shape((x0, y0, x1, y1), sdf.round_box(x0, y0, x1, y1, r))
 
 
 # ---------------------------------------------------------------------------

@@ -41,7 +41,7 @@ endforeach()
 add_custom_command(
     OUTPUT ${QUVO_THEME_FILES}
     COMMAND "${QUVO_PYTHON}" "${_quvo_theme_script}" "${QUVO_THEME_DIR}"
-    DEPENDS "${_quvo_theme_script}"
+    DEPENDS "${_quvo_theme_script}" "${CMAKE_CURRENT_LIST_DIR}/sdf.py"
     COMMENT "Drawing the background pictures"
     VERBATIM)
 
@@ -54,7 +54,7 @@ endforeach()
 add_custom_command(
     OUTPUT ${QUVO_ICON_FILES}
     COMMAND "${QUVO_PYTHON}" "${_quvo_icon_script}" "${QUVO_ICON_DIR}"
-    DEPENDS "${_quvo_icon_script}"
+    DEPENDS "${_quvo_icon_script}" "${CMAKE_CURRENT_LIST_DIR}/sdf.py"
     COMMENT "Drawing the icons"
     VERBATIM)
 
