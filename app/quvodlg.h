@@ -8,15 +8,20 @@
 #include <QRect>
 
 #include <cstdint>
+#include <ctime>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/dialoglayout.h"
 #include "settings/settingsrecord.h"
+#include "strokes/glyphsource.h"
+#include "strokes/outlineseg.h"
 
 class QAbstractButton;
+class CBHWnd;
 class CButtonST;
 class CMyButton;
 class QPainter;
@@ -102,6 +107,17 @@ private:
     int LookUpProgress(const std::string& bookPath, int& position) const;
     int SaveProgress(const std::string& bookPath, int position) const;
 
+    // The current character: outlines, pieces and their tables.
+    void SetUpCharacter(const char* character);
+    void ExtractGlyphStrokes(const char* character, int height, quvo::OutlineSeg*& segCursor,
+                             quvo::OutlineSeg*& headCursor);
+    quvo::GlyphSource& GlyphFont();
+    void CreatePieces();
+    CBHWnd* CreatePiece(int k, quvo::OutlineSeg* outline, const quvo::Rect& bounds,
+                        const quvo::Rect& home, std::time_t now);
+    void DestroyPieces();
+    void FreeCharacter();
+
     // Exit routine steps.
     void ReleaseCharacter();
     void StopBackgroundMusic();
@@ -125,12 +141,14 @@ private:
     void DrawGrid(QPainter& painter);
     void DrawUnderlay(QPainter& painter);
     void DrawPinyin(QPainter& painter);
-    void DrawOutline(QPainter& painter);
+    void DrawTextbookTitle(QPainter& painter);
     void ShowTextbookPage();
     void CreateWebView();
     void SetAssembleButtonCaption();
     void StartBackgroundMusic();
-    void SetUpCharacter(const char* character);
+    void LookUpCharacter();
+    int LookUpPinyin();
+    void AttachPieceTip(CBHWnd* piece);
     void LoadCharacter(const char* character);
     void HideNavigationCaptions();
     void ShowStartHelp();
@@ -164,6 +182,13 @@ private:
     std::uint8_t m_fullScreenActive = 0;
     int m_pieceCarried = 0;
     int m_carriedPiece = 0;
+
+    quvo::StrokeList m_smallStrokes;   // outlines at height 180: pieces and sample
+    quvo::StrokeList m_largeStrokes;   // outlines at height 500: practice panel
+    quvo::StrokePoint m_outlineOrigin; // added to every extracted point
+    quvo::TextMetrics m_textMetrics[2];
+    int m_metricSlot = 0;
+    std::vector<CBHWnd*> m_pieces;    // piece k is m_pieces[k - 1]
 
     // --- Window resources and other members ---
     QIcon m_tipIcon;
@@ -220,6 +245,7 @@ private:
     std::map<int, QTimer*> m_timers;
     int m_musicOpen = 0;
     int m_cueOpen = 0;
+    std::unique_ptr<quvo::GlyphSource> m_glyphSource;
     bool m_exitStarted = false;
     int m_exitRuns = 0;
 };

@@ -38,13 +38,12 @@ void CQuvoDlg::ExitRoutine() {
 
 // Everything that belongs to the current character and to the layout.
 void CQuvoDlg::ReleaseCharacter() {
+    FreeCharacter();
     for (CMyButton* button : m_charButtons) {
         m_controls.erase(3000 + button->Index());
         delete button;
     }
     m_charButtons.clear();
-    m_strokeColours.clear();
-    m_strokeMarks.clear();
     delete m_webView;
     m_webView = nullptr;
 }

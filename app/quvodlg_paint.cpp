@@ -46,7 +46,7 @@ void CQuvoDlg::paintEvent(QPaintEvent* /*event*/) {
     if (m_showPinyin) {
         DrawPinyin(painter);
     }
-    DrawOutline(painter);
+    DrawTextbookTitle(painter);
 }
 
 void CQuvoDlg::PaintMinimisedIcon(QPainter& painter) {

@@ -19,12 +19,8 @@ bool CQuvoDlg::RestartMusicOnNotify(QEvent* /*event*/) { return false; }
 void CQuvoDlg::StartBackgroundMusic() {}
 void CQuvoDlg::StopBackgroundMusic() {}
 
-// Drawings of the panels: sample, grid, underlay, pinyin, the big outline.
-void CQuvoDlg::DrawSample(QPainter& /*painter*/) {}
-void CQuvoDlg::DrawGrid(QPainter& /*painter*/) {}
-void CQuvoDlg::DrawUnderlay(QPainter& /*painter*/) {}
+// The pinyin in the title panel.
 void CQuvoDlg::DrawPinyin(QPainter& /*painter*/) {}
-void CQuvoDlg::DrawOutline(QPainter& /*painter*/) {}
 
 // The textbook page on the character buttons.
 void CQuvoDlg::ShowTextbookPage() {}
@@ -32,10 +28,11 @@ void CQuvoDlg::ShowTextbookPage() {}
 // The web panel.
 void CQuvoDlg::CreateWebView() {}
 
-// Characters: outlines, store, pieces, and switching to another one.
-void CQuvoDlg::SetUpCharacter(const char* character) {
-    std::snprintf(m_currentChar, sizeof m_currentChar, "%s", character);
-}
+// Characters: the store's stroke order and types, the pinyin, the pieces' balloon tips, and
+// switching to another character.
+void CQuvoDlg::LookUpCharacter() {}
+int CQuvoDlg::LookUpPinyin() { return 0; }
+void CQuvoDlg::AttachPieceTip(CBHWnd* /*piece*/) {}
 void CQuvoDlg::LoadCharacter(const char* /*character*/) {}
 
 // The game's messages and timers.

@@ -1,0 +1,193 @@
+#include "strokes/bhwnd.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QThread>
+
+#include "app/usermessages.h"
+#include "strokes/qtstrokecanvas.h"
+#include "strokes/strokefill.h"
+
+// The fill animation's view of the piece: the pixels of its surface, and a pause that shows
+// the progress on the screen before it sleeps.
+class CBHWnd::PixelWriter : public quvo::FillSurface {
+public:
+    explicit PixelWriter(CBHWnd& piece) : m_piece(piece) {}
+
+    quvo::Colour Pixel(int x, int y) const override {
+        const QImage& image = m_piece.m_surface;
+        if (!image.valid(x, y)) {
+            return 0;
+        }
+        const QRgb rgb = image.pixel(x, y);
+        return quvo::MakeColour(qRed(rgb), qGreen(rgb), qBlue(rgb));
+    }
+
+    void SetPixel(int x, int y, quvo::Colour colour) override {
+        if (m_piece.m_surface.valid(x, y)) {
+            m_piece.m_surface.setPixel(x, y, quvo::ToQColor(colour).rgb());
+        }
+    }
+
+    void Pause(int milliseconds) override {
+        if (milliseconds <= 0) {
+            return;  // no pause, no need to show the progress either
+        }
+        Show();
+        QThread::msleep(static_cast<unsigned long>(milliseconds));
+    }
+
+    void Show() {
+        m_piece.m_showSurface = true;
+        m_piece.repaint();
+        m_piece.m_showSurface = false;
+    }
+
+private:
+    CBHWnd& m_piece;
+};
+
+CBHWnd::CBHWnd(QWidget* parent) : QWidget(parent) {
+    setMouseTracking(true);
+    hide();
+}
+
+CBHWnd::~CBHWnd() = default;
+
+bool CBHWnd::Create(QWidget* parent, int id, const QRect& rect) {
+    if (parent != parentWidget()) {
+        setParent(parent);
+    }
+    m_id = id;
+    setWindowTitle(QStringLiteral("bh"));
+    setGeometry(rect);
+    SetPieceCursor(m_cursor);
+    ShapeToOutline();
+    show();
+    return true;
+}
+
+void CBHWnd::SetPieceCursor(const std::optional<QCursor>& cursor) {
+    m_cursor = cursor;
+    setCursor(m_cursor ? *m_cursor : QCursor(Qt::PointingHandCursor));
+}
+
+quvo::PolygonRegion CBHWnd::BuildRegion() {
+    quvo::SetStrokeOffset(m_outline, -m_bounds.left, -m_bounds.top);
+    quvo::PolygonRegion region(quvo::GatherStrokePoints(m_outline));
+    quvo::ResetStrokeOffset(m_outline);
+    return region;
+}
+
+void CBHWnd::ShapeToOutline() {
+    quvo::PolygonRegion region = BuildRegion();
+    if (region.IsEmpty()) {
+        return;  // the window keeps the shape it had
+    }
+    m_region = std::move(region);
+    setMask(quvo::ToQRegion(m_region));
+    m_surfaceStale = true;
+    update();
+}
+
+void CBHWnd::EnsureSurface() {
+    if (m_surface.size() != size()) {
+        m_surface = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+        m_surface.fill(Qt::transparent);
+        m_surfaceStale = true;
+    }
+}
+
+// Outline in black, then the polygon in the piece's colour, in piece coordinates.
+void CBHWnd::RenderPiece(const QRegion& clip) {
+    EnsureSurface();
+    QPainter painter(&m_surface);
+    painter.setClipRegion(clip);
+    quvo::PainterStrokeCanvas canvas(painter);
+    quvo::DrawStrokeOutlineAt(canvas, m_outline, -m_bounds.left, -m_bounds.top,
+                              {quvo::PenStyle::Solid, 1, 0});
+    quvo::FillStrokePolygonAt(canvas, m_outline, -m_bounds.left, -m_bounds.top, m_colour);
+    if (clip.contains(rect())) {
+        m_surfaceStale = false;
+    }
+}
+
+void CBHWnd::paintEvent(QPaintEvent* event) {
+    if (!m_showSurface) {
+        RenderPiece(event->region());
+    }
+    QPainter painter(this);
+    painter.drawImage(event->rect(), m_surface, event->rect());
+}
+
+void CBHWnd::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    raise();
+    show();
+}
+
+long CBHWnd::AnimateFill(int delay, int colourChoice) {
+    m_fillDelay = quvo::NormaliseFillDelay(delay);
+    const quvo::PolygonRegion region = BuildRegion();
+    const auto seed = quvo::FindFillSeed(region, m_strokeType);
+    if (!seed) {
+        return 0;
+    }
+    const quvo::Colour colour = colourChoice == 1 ? m_colour : quvo::Complement(m_colour);
+    EnsureSurface();
+    if (m_surfaceStale) {
+        RenderPiece(QRegion(rect()));
+    }
+    PixelWriter writer(*this);
+    const long pixels = quvo::FloodFill(region, *seed, colour, m_fillDelay, writer);
+    writer.Show();
+    return pixels;
+}
+
+void CBHWnd::FillPiece(quvo::Colour colour) {
+    EnsureSurface();
+    {
+        QPainter painter(&m_surface);
+        quvo::PainterStrokeCanvas canvas(painter);
+        quvo::FillStrokePolygonAt(canvas, m_outline, -m_bounds.left, -m_bounds.top, colour);
+    }
+    PixelWriter(*this).Show();
+}
+
+QPoint CBHWnd::ToDialog(QPoint local) const { return local + pos(); }
+
+// The press belongs to the piece, so that the release comes back to it.
+void CBHWnd::mousePressEvent(QMouseEvent* event) { event->accept(); }
+
+void CBHWnd::mouseMoveEvent(QMouseEvent* event) {
+    if (m_hover == 0) {
+        const QPoint p = event->position().toPoint();
+        // Two pixels inside on all four sides, so that the outline's edge does not fire it.
+        const bool inside = m_region.Contains(p.x() - 2, p.y()) && m_region.Contains(p.x() + 2, p.y()) &&
+                            m_region.Contains(p.x(), p.y() - 2) && m_region.Contains(p.x(), p.y() + 2);
+        if (inside) {
+            m_hover = 1;
+            quvo::UserMessageEvent hovered(quvo::kPieceHovered, m_strokeNumber);
+            hovered.point = ToDialog(p);
+            quvo::SendUserMessage(parentWidget(), hovered);
+        }
+    }
+    event->accept();  // a piece's own moves are not the dialog's
+}
+
+void CBHWnd::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        quvo::UserMessageEvent clicked(quvo::kPieceClicked, m_strokeNumber);
+        clicked.point = ToDialog(event->position().toPoint());
+        quvo::SendUserMessage(parentWidget(), clicked);
+    }
+    event->accept();
+}
+
+void CBHWnd::OnMoving(const QRect& proposed) {
+    quvo::UserMessageEvent moving(quvo::kPieceMoving, 1);
+    moving.rect = proposed;
+    quvo::SendUserMessage(parentWidget(), moving);
+    repaint();
+}

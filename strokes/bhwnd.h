@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QCursor>
+#include <QImage>
+#include <QWidget>
+
+#include <optional>
+
+#include "app/dialoglayout.h"
+#include "strokes/outlineseg.h"
+#include "strokes/polygonregion.h"
+#include "strokes/strokegeometry.h"
+
+// One stroke of the current character as a window of its own: a borderless child of the main
+// dialog shaped exactly like the stroke's outline and painted in the piece's colour. It draws
+// itself, keeps its shape in step with the outline it shows, reports clicks and hovering to
+// the dialog, and runs the fill animation when asked. Moving and judging are the dialog's.
+class CBHWnd : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit CBHWnd(QWidget* parent = nullptr);
+    ~CBHWnd() override;
+
+    // Shows the window as control `id` at `rect` of the parent (the home rectangle at first),
+    // shaped to the current outline. Stroke number, outline, colour, bounds, home rectangle,
+    // stroke type and cursor are set before.
+    bool Create(QWidget* parent, int id, const QRect& rect);
+
+    // The window's shape becomes the polygon of the current outline; then it is redrawn.
+    void ShapeToOutline();
+
+    // "Writes" the stroke: floods its polygon from where the stroke starts, in the piece's
+    // colour (choice 1) or its complement (any other choice), pausing delay / 100 ms every
+    // 100 pixels. Blocks until done. Returns the pixels set.
+    long AnimateFill(int delay, int colourChoice);
+
+    // Fills the piece's polygon in `colour` at once, over whatever it shows (flashing).
+    void FillPiece(quvo::Colour colour);
+
+    // The platform's report that the window is being dragged to `proposed` (parent
+    // coordinates). Pieces are moved by the dialog, so nothing here starts such a drag.
+    void OnMoving(const QRect& proposed);
+
+    int ControlId() const { return m_id; }
+    const quvo::PolygonRegion& Region() const { return m_region; }
+    const QImage& Surface() const { return m_surface; }
+
+    // Fields the dialog sets and reads.
+    int m_strokeType = -1;
+    quvo::OutlineSeg* m_outline = nullptr;
+    quvo::Colour m_colour = 0;
+    quvo::Rect m_bounds;         // of the current outline, right and bottom inclusive
+    int m_strokeNumber = -1;
+    quvo::Rect m_homeRect;       // place in the pieces panel, dialog coordinates
+    std::optional<QCursor> m_cursor;
+    int m_fillDelay = 0;
+    int m_hover = 0;
+    int m_soundFlag = 0;
+
+    // Gives the piece its cursor; without one it shows the hand.
+    void SetPieceCursor(const std::optional<QCursor>& cursor);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    friend class TestBHWnd;
+    class PixelWriter;
+
+    quvo::PolygonRegion BuildRegion();
+    QPoint ToDialog(QPoint local) const;
+    void EnsureSurface();
+    void RenderPiece(const QRegion& clip);
+
+    int m_id = 0;
+    quvo::PolygonRegion m_region;
+    QImage m_surface;           // the window's pixels; the fill animation writes here
+    bool m_showSurface = false;  // paint only shows the surface (during a fill)
+    bool m_surfaceStale = true;  // the surface does not yet show the current outline
+};
