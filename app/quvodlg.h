@@ -76,6 +76,7 @@ protected:
 
 private:
     friend class TestQuvoDlg;
+    friend class QuvoDlgBench;
 
     // Window creation.
     static std::string CurrentFolderAsProgramFolder();

@@ -24,7 +24,7 @@ bool CQuvoDlg::LoadBackgroundPicture(const std::string& path) {
     return true;
 }
 
-void CQuvoDlg::paintEvent(QPaintEvent* /*event*/) {
+void CQuvoDlg::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     if (isMinimized()) {
         PaintMinimisedIcon(painter);
@@ -34,19 +34,27 @@ void CQuvoDlg::paintEvent(QPaintEvent* /*event*/) {
     if (!m_background.isNull()) {
         painter.drawPixmap(0, 0, m_background, 0, 0, kWidth, kHeight);
     }
-    if (m_showSample) {
+    // Each drawing stays inside its panel; a repaint elsewhere (a piece being redrawn in the
+    // pieces panel) skips it, which keeps creating and moving pieces fast.
+    const QRegion& dirty = event->region();
+    auto touches = [&dirty](const quvo::Rect& r) {
+        return dirty.intersects(QRect(r.left, r.top, r.Width(), r.Height()));
+    };
+    if (m_showSample && touches(m_panels.sample)) {
         DrawSample(painter);
     }
-    if (m_showGrid) {
+    if (m_showGrid && touches(m_panels.practice)) {
         DrawGrid(painter);
     }
-    if (m_showUnderlay) {
+    if (m_showUnderlay && touches(m_panels.practice)) {
         DrawUnderlay(painter);
     }
-    if (m_showPinyin) {
+    if (m_showPinyin && touches(m_panels.title)) {
         DrawPinyin(painter);
     }
-    DrawTextbookTitle(painter);
+    if (touches(m_panels.bottom)) {
+        DrawTextbookTitle(painter);
+    }
 }
 
 void CQuvoDlg::PaintMinimisedIcon(QPainter& painter) {

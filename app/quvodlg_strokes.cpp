@@ -1,7 +1,6 @@
 // The dialog's pictures of the current character: the coloured sample, the practice grid,
 // the dotted large outline, and the title of the current textbook.
 #include <QFont>
-#include <QFontMetrics>
 #include <QPainter>
 
 #include "app/kaifont.h"
@@ -78,7 +77,8 @@ void CQuvoDlg::DrawTextbookTitle(QPainter& painter) {
     }
     QFont font(QString::fromUtf16(quvo::kKaiFaceName));
     font.setPixelSize(30);
-    const int maxWidth = QFontMetrics(font).maxWidth();
+    // The widest character of the face itself, not of whatever font Qt falls back on.
+    const int maxWidth = GlyphFont().Metrics(30).maxCharWidth;
     const int x = (m_panels.bottom.right - m_panels.bottom.left) / 2 -
                   static_cast<int>(title.size()) * maxWidth / 4;
     const int y = m_panels.bottom.bottom - 40;

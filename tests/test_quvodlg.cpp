@@ -20,6 +20,8 @@
 #include "online/loadhtmlthread.h"
 #include "settings/progressfile.h"
 #include "settings/settingsrecord.h"
+#include "strokes/bhwnd.h"
+#include "strokes/qtstrokecanvas.h"
 #include "testfiles.h"
 
 using quvo::test::ReadAll;
@@ -100,6 +102,7 @@ private Q_SLOTS:
         m_dir = std::make_unique<quvo::test::TempFolder>();
         m_oldCwd = QDir::currentPath();
         QDir::setCurrent(QString::fromStdString(Folder()));
+        quvo::test::LinkProgramFile(QUVO_PROGRAM_DIR, m_dir->Path(), "fonts/quvokai.ttf");
         m_boxes.clear();
         quvo::SetMessageBoxHook([this](const quvo::MessageBoxCall& call) {
             m_boxes.push_back(call);
@@ -193,6 +196,74 @@ private Q_SLOTS:
         QVERIFY(QColor(shot.pixel(500, 300)) != dlg->palette().window().color());
     }
 
+    void startCharacterShowsItsTenPieces() {
+        std::filesystem::create_directory(m_dir->Path() / "theme");
+        std::filesystem::copy_file(QUVO_PROGRAM_DIR "/theme/charming1.bmp", File("theme/charming1.bmp"));
+        auto dlg = StartDialog();
+        QVERIFY(QTest::qWaitForWindowExposed(dlg.get()));
+        QCOMPARE(dlg->m_strokeCount, 10);
+        QCOMPARE(dlg->m_pieces.size(), std::size_t(10));
+        QCOMPARE(dlg->m_textMetrics[0].maxCharWidth, 180);
+        QCOMPARE(dlg->m_textMetrics[1].maxCharWidth, 500);
+        const quvo::Rect panel = dlg->m_panels.pieces;
+        for (int k = 1; k <= 10; ++k) {
+            auto* piece = qobject_cast<CBHWnd*>(dlg->GetDlgItem(2000 + k));
+            QVERIFY(piece != nullptr);
+            QCOMPARE(piece, dlg->m_pieces[k - 1]);
+            QCOMPARE(piece->m_strokeNumber, k);
+            QCOMPARE(piece->m_outline, dlg->m_smallStrokes.StrokeAt(k));
+            QCOMPARE(static_cast<std::int32_t>(piece->m_colour), dlg->m_strokeColours[k - 1]);
+            const quvo::Rect& home = piece->m_homeRect;
+            QCOMPARE(piece->geometry(), QRect(home.left, home.top, home.Width(), home.Height()));
+            QCOMPARE(home.Width(), piece->m_bounds.Width() + 4);
+            QVERIFY(home.left >= panel.left && home.right <= panel.right);
+            QVERIFY(home.top >= panel.top + 20 && home.bottom <= panel.bottom);
+            QVERIFY(piece->isVisible());
+        }
+        QCOMPARE(dlg->m_strokeMarks, std::vector<std::uint8_t>(10, 0));
+
+        const QImage shot = dlg->grab().toImage();
+        QVERIFY(shot.save(QStringLiteral(QUVO_TEST_OUTPUT_DIR "/quvodlg-gao.png")));
+        // The grid's right side stands at the practice panel's left + 500 + 20.
+        QCOMPARE(QColor(shot.pixel(266 + 520, 300)), QColor(100, 100, 100));
+        // Every stroke of the sample shows in its piece's colour.
+        const quvo::Rect sample = dlg->m_panels.sample;
+        for (int k = 0; k < 10; ++k) {
+            const QColor colour = quvo::ToQColor(static_cast<quvo::Colour>(dlg->m_strokeColours[k]));
+            bool seen = false;
+            for (int y = sample.top; y < sample.bottom && !seen; ++y) {
+                for (int x = sample.left; x < sample.right && !seen; ++x) {
+                    seen = QColor(shot.pixel(x, y)) == colour;
+                }
+            }
+            QVERIFY2(seen, qPrintable(QString::number(k + 1)));
+        }
+    }
+
+    void aGlyphWithoutOutlineShowsErrorAndGivesNoPieces() {
+        auto dlg = StartDialog();
+        QVERIFY(m_boxes.empty());
+        dlg->FreeCharacter();
+        dlg->SetUpCharacter("\xA1\xA1");  // the ideographic space
+        QCOMPARE(m_boxes.size(), std::size_t(2));
+        QCOMPARE(m_boxes[0].text, QStringLiteral("error"));
+        QCOMPARE(m_boxes[0].caption, QStringLiteral("0"));
+        QCOMPARE(dlg->m_strokeCount, 0);
+        QVERIFY(dlg->m_pieces.empty());
+        QVERIFY(dlg->m_strokeColours.empty());
+        QCOMPARE(dlg->m_smallStrokes.StrokeAt(1), nullptr);
+        dlg->grab();  // painting a character without strokes draws nothing of it
+    }
+
+    void aMissingStrokeFontIsReportedForEachSize() {
+        std::filesystem::remove(File("fonts/quvokai.ttf"));
+        auto dlg = StartDialog();
+        QCOMPARE(m_boxes.size(), std::size_t(2));  // one per size
+        QCOMPARE(m_boxes[0].text, QStringLiteral("error"));
+        QVERIFY(m_boxes[0].caption != QStringLiteral("0"));
+        QVERIFY(dlg->m_pieces.empty());
+    }
+
     void updateWorkerRunsJobTwo() {
         auto dlg = StartDialog();
         QVERIFY(dlg->m_updateWorker != nullptr);
@@ -229,6 +300,9 @@ private Q_SLOTS:
         const quvo::ProgressRecord progress{dlg->m_bookPath, 4};
         QCOMPARE(ReadAll(File("xxjd.cfg")), Bytes(progress));
         QVERIFY(m_boxes.empty());
+        QVERIFY(dlg->m_pieces.empty());
+        QVERIFY(dlg->GetDlgItem(2001) == nullptr);
+        QCOMPARE(dlg->m_smallStrokes.First(), nullptr);
 
         // Any further route finds the routine done: nothing is written again.
         std::filesystem::remove(File("quvocf.cfg"));

@@ -1,5 +1,6 @@
 #include "testfiles.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -33,6 +34,26 @@ std::string ReadAll(const std::string& fileName) {
 void WriteAll(const std::string& fileName, const std::string& bytes) {
     std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+void LinkProgramFile(const std::filesystem::path& programFolder, const std::filesystem::path& folder,
+                     const std::string& name) {
+    const std::filesystem::path target = folder / name;
+    std::filesystem::create_directories(target.parent_path());
+    std::filesystem::create_symlink(programFolder / name, target);
+}
+
+SegmentChain::~SegmentChain() { FreeStrokeList(m_head); }
+
+SegmentChain& SegmentChain::Add(std::int32_t kind, const std::vector<StrokePoint>& points) {
+    auto* seg = new OutlineSeg();
+    seg->kind = kind;
+    seg->pointCount = static_cast<std::uint32_t>(points.size());
+    seg->points = AllocatePoints(points.size());
+    std::copy(points.begin(), points.end(), seg->points);
+    (m_last ? m_last->nextSeg : m_head->nextSeg) = seg;
+    m_last = seg;
+    return *this;
 }
 
 }  // namespace quvo::test

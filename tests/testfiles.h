@@ -2,6 +2,9 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
+
+#include "strokes/outlineseg.h"
 
 namespace quvo::test {
 
@@ -18,6 +21,27 @@ public:
 
 private:
     std::filesystem::path m_path;
+};
+
+// Links the program folder's data file `name` (such as "fonts/quvokai.ttf") into `folder`,
+// so that a test's program folder has what the real one has.
+void LinkProgramFile(const std::filesystem::path& programFolder, const std::filesystem::path& folder,
+                     const std::string& name);
+
+// A stroke's segment chain built by hand, freed with the object.
+class SegmentChain {
+public:
+    SegmentChain() = default;
+    ~SegmentChain();
+    SegmentChain(const SegmentChain&) = delete;
+    SegmentChain& operator=(const SegmentChain&) = delete;
+
+    SegmentChain& Add(std::int32_t kind, const std::vector<StrokePoint>& points);
+    OutlineSeg* Segments() const { return m_head->nextSeg; }
+
+private:
+    OutlineSeg* m_head = NewHeadEntry();
+    OutlineSeg* m_last = nullptr;
 };
 
 std::string ReadAll(const std::string& fileName);

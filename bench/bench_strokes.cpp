@@ -1,0 +1,166 @@
+// Speed of the stroke code: outline extraction, setting up a character with its piece
+// windows, and the fill animation without pauses. Run from the build folder:
+//   QT_QPA_PLATFORM=offscreen bench/bench_strokes
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QWindow>
+
+#include <string>
+#include <vector>
+
+#include "app/quvodlg.h"
+#include "strokes/bhwnd.h"
+#include "strokes/glyphoutline.h"
+#include "strokes/glyphsource.h"
+#include "strokes/polygonregion.h"
+#include "strokes/strokegeometry.h"
+
+namespace {
+
+const char* const kFontFile = QUVO_PROGRAM_DIR "/fonts/quvokai.ttf";
+const char kGao[] = "\xB8\xDF";    // 高, 10 strokes
+const char kCuan[] = "\xEC\xE0";   // 爨, 30 strokes, the most of GB2312
+
+std::uint16_t Code(const char* gbk) {
+    const auto* b = reinterpret_cast<const unsigned char*>(gbk);
+    return static_cast<std::uint16_t>(b[0] * 256 + b[1]);
+}
+
+// Both sizes, as a character load does: metrics, outline stream, walk into a fresh list.
+void ExtractBothSizes(benchmark::State& state, const char* character) {
+    quvo::GlyphSource font(kFontFile);
+    std::vector<std::uint8_t> bytes;
+    for (auto _ : state) {
+        for (int height : {180, 500}) {
+            quvo::StrokeList list;
+            list.Reset();
+            const quvo::TextMetrics m = font.Metrics(height);
+            font.NativeOutline(Code(character), height, bytes);
+            const int n = quvo::WalkGlyphOutline(bytes.data(), bytes.size(), m.ascent, {},
+                                                 list.SegmentCursor(), list.HeadCursor());
+            benchmark::DoNotOptimize(n);
+        }
+    }
+}
+BENCHMARK_CAPTURE(ExtractBothSizes, gao, kGao)->Unit(benchmark::kMicrosecond)->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(ExtractBothSizes, cuan, kCuan)->Unit(benchmark::kMicrosecond)->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+}  // namespace
+
+void WaitUntilExposed(QWidget& window) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!(window.windowHandle() && window.windowHandle()->isExposed()) && timer.elapsed() < 5000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+}
+
+// Reaches into the dialog the way its own tests do.
+class QuvoDlgBench {
+public:
+    static void SetUpCharacter(benchmark::State& state, const char* character) {
+        QDir::setCurrent(QStringLiteral(QUVO_PROGRAM_DIR));
+        CQuvoDlg dlg;
+        dlg.OnCreate();
+        dlg.OnInitDialog();
+        dlg.show();
+        WaitUntilExposed(dlg);  // so that each piece really paints when it is created
+        for (auto _ : state) {
+            state.PauseTiming();
+            dlg.FreeCharacter();
+            state.ResumeTiming();
+            dlg.SetUpCharacter(character);
+        }
+        state.counters["pieces"] = static_cast<double>(dlg.m_pieces.size());
+        dlg.m_exitStarted = true;  // leave the program folder's files as they are
+    }
+};
+
+namespace {
+
+void SetUpCharacter(benchmark::State& state, const char* character) {
+    QuvoDlgBench::SetUpCharacter(state, character);
+}
+BENCHMARK_CAPTURE(SetUpCharacter, gao, kGao)->Unit(benchmark::kMillisecond)->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(SetUpCharacter, cuan, kCuan)->Unit(benchmark::kMillisecond)->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+std::size_t Area(const quvo::PolygonRegion& region) {
+    std::size_t area = 0;
+    for (const auto& span : region.Spans()) {
+        area += static_cast<std::size_t>(span.right - span.left);
+    }
+    return area;
+}
+
+// The fill of the stroke with the largest area among the large (height 500) strokes of 高
+// and 爨, in a piece window, without pauses.
+void AnimateFill(benchmark::State& state) {
+    quvo::GlyphSource font(kFontFile);
+    const quvo::TextMetrics m = font.Metrics(500);
+    quvo::StrokeList lists[2];
+    quvo::OutlineSeg* best = nullptr;
+    quvo::Rect bestBounds;
+    std::size_t bestArea = 0;
+    int i = 0;
+    for (const char* character : {kGao, kCuan}) {
+        quvo::StrokeList& list = lists[i++];
+        list.Reset();
+        std::vector<std::uint8_t> bytes;
+        font.NativeOutline(Code(character), 500, bytes);
+        const int n = quvo::WalkGlyphOutline(bytes.data(), bytes.size(), m.ascent, {},
+                                             list.SegmentCursor(), list.HeadCursor());
+        for (int k = 1; k <= n; ++k) {
+            quvo::OutlineSeg* chain = list.StrokeAt(k);
+            quvo::Rect bounds;
+            quvo::GetStrokeBounds(chain, bounds);
+            quvo::SetStrokeOffset(chain, -bounds.left, -bounds.top);
+            const std::size_t area = Area(quvo::PolygonRegion(quvo::GatherStrokePoints(chain)));
+            quvo::ResetStrokeOffset(chain);
+            if (area > bestArea) {
+                best = chain;
+                bestBounds = bounds;
+                bestArea = area;
+            }
+        }
+    }
+    QWidget host;
+    host.resize(800, 600);
+    CBHWnd piece(&host);
+    piece.m_strokeNumber = 1;
+    piece.m_outline = best;
+    piece.m_bounds = bestBounds;
+    piece.m_colour = quvo::MakeColour(30, 144, 255);
+    piece.m_strokeType = 0;
+    piece.Create(&host, 2001, QRect(10, 10, bestBounds.Width() + 4, bestBounds.Height() + 4));
+    host.show();
+    long pixels = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        piece.FillPiece(piece.m_colour);  // back to its own colour: the fill has all to do again
+        state.ResumeTiming();
+        pixels += piece.AnimateFill(0, 0);
+    }
+    state.counters["stroke_area"] = static_cast<double>(bestArea);
+    state.counters["pixels"] = static_cast<double>(pixels) / static_cast<double>(state.iterations());
+    state.counters["pixels_per_s"] =
+        benchmark::Counter(static_cast<double>(pixels), benchmark::Counter::kIsRate);
+}
+BENCHMARK(AnimateFill)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
