@@ -64,6 +64,9 @@ int CQuvoDlg::DoModal() {
         return -1;
     }
     OnInitDialog();
+    if (m_exitStarted) {
+        return result();  // ended during initialisation
+    }
     return exec();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QCursor>
 #include <QDialog>
 #include <QIcon>
@@ -23,6 +24,7 @@
 class QAbstractButton;
 class CBHWnd;
 class CButtonST;
+class CXInfoTip;
 class CMyButton;
 class QPainter;
 class QPushButton;
@@ -108,6 +110,21 @@ private:
     int LookUpProgress(const std::string& bookPath, int& position) const;
     int SaveProgress(const std::string& bookPath, int position) const;
 
+    // Textbook pages, moving between characters, the store and the pinyin.
+    int ShowTextbookPage(int n);
+    void OnPreviousPage();
+    void OnNextPage();
+    void OnChooseBook();
+    void ChangeTextbook(const std::string& path);
+    void OnTypedCharacter();
+    void SetUpTypedCharacterBox();
+    void LoadCharacter(const char* character);
+    void LookUpCharacter();
+    int LookUpPinyin();
+    const QByteArray& PinyinTable();
+    void InvalidatePanel(const quvo::Rect& panel);
+    void AttachPieceTip(CBHWnd* piece);
+
     // The current character: outlines, pieces and their tables.
     void SetUpCharacter(const char* character);
     void ExtractGlyphStrokes(const char* character, int height, quvo::OutlineSeg*& segCursor,
@@ -143,14 +160,10 @@ private:
     void DrawUnderlay(QPainter& painter);
     void DrawPinyin(QPainter& painter);
     void DrawTextbookTitle(QPainter& painter);
-    void ShowTextbookPage();
     void CreateWebView();
     void SetAssembleButtonCaption();
     void StartBackgroundMusic();
-    void LookUpCharacter();
-    int LookUpPinyin();
-    void AttachPieceTip(CBHWnd* piece);
-    void LoadCharacter(const char* character);
+    void NavigateToCharacterPage(const char* character);
     void HideNavigationCaptions();
     void ShowStartHelp();
     void ShowClosingDialog();
@@ -247,6 +260,9 @@ private:
     int m_musicOpen = 0;
     int m_cueOpen = 0;
     std::unique_ptr<quvo::GlyphSource> m_glyphSource;
+    CXInfoTip* m_infoTip = nullptr;
+    QByteArray m_pinyinTable;
+    bool m_pinyinTableLoaded = false;
     bool m_exitStarted = false;
     int m_exitRuns = 0;
 };

@@ -9,6 +9,7 @@
 #include "chardata/strokeitems.h"
 #include "controls/messagebox.h"
 #include "game/piecelayout.h"
+#include "controls/xinfotip.h"
 #include "strokes/bhwnd.h"
 #include "strokes/glyphoutline.h"
 #include "strokes/strokegeometry.h"
@@ -48,6 +49,9 @@ void CQuvoDlg::SetUpCharacter(const char* character) {
     m_strokeColours.assign(n, 0);
     m_strokeMarks.assign(n, 0);
     LookUpCharacter();
+    if (m_exitStarted) {
+        return;  // the store could not be opened: the program is ending
+    }
     CreatePieces();
     m_pinyin.clear();
     m_tone.clear();
@@ -124,6 +128,7 @@ CBHWnd* CQuvoDlg::CreatePiece(int k, quvo::OutlineSeg* outline, const quvo::Rect
 
 void CQuvoDlg::DestroyPieces() {
     for (CBHWnd* piece : m_pieces) {
+        m_infoTip->DetachTip(piece);
         m_controls.erase(piece->ControlId());
         delete piece;
     }

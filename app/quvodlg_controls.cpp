@@ -79,6 +79,11 @@ void CQuvoDlg::CreateControls() {
 void CQuvoDlg::ConnectControls() {
     connect(m_btnExit, &CButtonST::clicked, this, &CQuvoDlg::ExitRoutine);
     connect(m_btnClose, &CButtonST::clicked, this, &CQuvoDlg::ExitRoutine);
+    connect(m_btnPrevious, &CButtonST::clicked, this, &CQuvoDlg::OnPreviousPage);
+    connect(m_btnNext, &CButtonST::clicked, this, &CQuvoDlg::OnNextPage);
+    connect(m_btnChooseBook, &CButtonST::clicked, this, &CQuvoDlg::OnChooseBook);
+    connect(m_btnAssemble, &CButtonST::clicked, this, &CQuvoDlg::OnTypedCharacter);
+    SetUpTypedCharacterBox();
 }
 
 // Computes the seven panels and moves every template control to its place; controls keep
@@ -91,7 +96,7 @@ void CQuvoDlg::LayOutDialog(int width, int height) {
         }
     }
     CreateCharacterButtons();
-    ShowTextbookPage();
+    ShowTextbookPage(m_textbookPosition);
     StyleButtons();
 }
 

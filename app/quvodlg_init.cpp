@@ -43,6 +43,9 @@ bool CQuvoDlg::OnInitDialog() {
     m_cueOpen = 0;
     StartBackgroundMusic();
     SetUpCharacter(StartCharacter().c_str());
+    if (m_exitStarted) {
+        return true;  // the character store could not be opened
+    }
     setWindowTitle(quvo::LoadResString(quvo::IDS_PRODUCT_TITLE));
     HideNavigationCaptions();
     PostUserMessage(this, new quvo::UserMessageEvent(quvo::kInitialised));

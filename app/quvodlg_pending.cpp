@@ -10,8 +10,7 @@ std::optional<QCursor> CQuvoDlg::LoadAnimatedCursor(const char* /*fileName*/) co
     return std::nullopt;
 }
 
-// The balloon tips: its window, and the events it needs to see to pop up.
-void CQuvoDlg::CreateInfoTip() {}
+// The events the balloon tip needs to see to pop up.
 void CQuvoDlg::RelayToInfoTip(QObject* /*watched*/, QEvent* /*event*/) {}
 
 // The background music's end-of-play notice; false: the event goes on as usual.
@@ -19,21 +18,10 @@ bool CQuvoDlg::RestartMusicOnNotify(QEvent* /*event*/) { return false; }
 void CQuvoDlg::StartBackgroundMusic() {}
 void CQuvoDlg::StopBackgroundMusic() {}
 
-// The pinyin in the title panel.
-void CQuvoDlg::DrawPinyin(QPainter& /*painter*/) {}
-
-// The textbook page on the character buttons.
-void CQuvoDlg::ShowTextbookPage() {}
-
-// The web panel.
+// The web panel, and its character page.
 void CQuvoDlg::CreateWebView() {}
+void CQuvoDlg::NavigateToCharacterPage(const char* /*character*/) {}
 
-// Characters: the store's stroke order and types, the pinyin, the pieces' balloon tips, and
-// switching to another character.
-void CQuvoDlg::LookUpCharacter() {}
-int CQuvoDlg::LookUpPinyin() { return 0; }
-void CQuvoDlg::AttachPieceTip(CBHWnd* /*piece*/) {}
-void CQuvoDlg::LoadCharacter(const char* /*character*/) {}
 
 // The game's messages and timers.
 void CQuvoDlg::OnPieceClicked(quvo::UserMessageEvent& /*event*/) {}

@@ -28,6 +28,7 @@ private Q_SLOTS:
         m_oldCwd = QDir::currentPath();
         QDir::setCurrent(QString::fromStdString(m_dir->Path().string()));
         quvo::test::LinkProgramFile(QUVO_PROGRAM_DIR, m_dir->Path(), "fonts/quvokai.ttf");
+        quvo::test::LinkProgramFile(QUVO_PROGRAM_DIR, m_dir->Path(), "hz.db");
         m_boxes.clear();
         quvo::SetMessageBoxHook([this](const quvo::MessageBoxCall& call) {
             m_boxes.push_back(call);

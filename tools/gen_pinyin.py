@@ -14,6 +14,9 @@ kHanyuPinyin only for a character that none of those gives a reading.
 Characters are ordered by the toneless pinyin of their first line, then by
 their GBK code.
 
+A few characters take their first reading from FIRST_READINGS below instead:
+the reading a child learns first where Unihan's usual one is a weak form.
+
 Toned pinyin uses the letters of GBK's pinyin row (A8A1..A8C0). A reading
 that needs a letter outside it (ê̄, m̀, ...) is left out. Tone digit: 1..4,
 0 for the neutral tone. Toneless pinyin is ASCII, with v for ü.
@@ -29,6 +32,10 @@ import sys
 # instead of trusting a codec; ǹ and ḿ are also missing from glibc's GBK.
 PINYIN_ROW = "āáǎàēéěèīíǐìōóǒòūúǔùǖǘǚǜüêɑḿńňǹɡ"
 _ROW_BYTES = {ch: bytes([0xA8, 0xA1 + i]) for i, ch in enumerate(PINYIN_ROW)}
+
+# Characters whose first line is not Unihan's first reading. 啊 is taught as
+# ā (as dictionaries list it first); kMandarin gives only its neutral form.
+FIRST_READINGS = {"啊": "ā"}
 
 # letter -> (toneless letter, tone)
 _MARKS = {}
@@ -114,6 +121,9 @@ def build(unihan_path):
                 readings += split_readings(field, fields[field])
         if not readings and FALLBACK in fields:
             readings = split_readings(FALLBACK, fields[FALLBACK])
+        first = FIRST_READINGS.get(c)
+        if first is not None:
+            readings = [first] + [r for r in readings if r.lower() != first]
         lines = []
         seen = set()
         for r in readings:
