@@ -79,6 +79,7 @@ protected:
 private:
     friend class TestQuvoDlg;
     friend class QuvoDlgBench;
+    friend class TestNavigation;
 
     // Window creation.
     static std::string CurrentFolderAsProgramFolder();

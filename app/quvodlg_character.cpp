@@ -2,7 +2,7 @@
 // out in the pieces panel.
 #include <QString>
 
-#include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "app/quvodlg.h"
@@ -39,7 +39,10 @@ void CQuvoDlg::SetUpCharacter(const char* character) {
     m_outlineOrigin = {0, 0};
     m_strokeCount = 0;
 
-    std::snprintf(m_currentChar, sizeof m_currentChar, "%s", character);
+    // Copied through a buffer of its own: the caller may pass the current character itself.
+    char copy[sizeof m_currentChar] = {};
+    std::strncpy(copy, character, sizeof copy - 1);
+    std::memcpy(m_currentChar, copy, sizeof m_currentChar);
     ExtractGlyphStrokes(m_currentChar, m_glyphSizes[0], m_smallStrokes.SegmentCursor(),
                         m_smallStrokes.HeadCursor());
     ExtractGlyphStrokes(m_currentChar, m_glyphSizes[1], m_largeStrokes.SegmentCursor(),

@@ -153,7 +153,9 @@ void CQuvoDlg::OnTypedCharacter() {
 }
 
 // Frees the old character and sets up the new one, then restarts what runs per character.
-void CQuvoDlg::LoadCharacter(const char* character) {
+void CQuvoDlg::LoadCharacter(const char* text) {
+    char character[sizeof m_currentChar] = {};
+    std::strncpy(character, text, sizeof character - 1);
     FreeCharacter();
     KillTimer(kFlashTimer);
     NavigateToCharacterPage(character);

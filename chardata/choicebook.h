@@ -23,8 +23,7 @@ public:
     QTableWidget* List() const { return m_list; }
 
     int exec() override;
-
-protected:
+    // "选定": takes the selected textbook, or asks for one when none is selected.
     void accept() override;
 
 private:
