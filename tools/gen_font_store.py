@@ -140,10 +140,11 @@ def build_font(results, font_path):
     """Assemble the font from compiled glyphs. The font-wide boxes and maxima
     that fontTools would find by decoding every glyph again are filled in
     from the glyph metrics instead."""
-    names = [".notdef", "space"]
+    # The ASCII space is half an em wide, as in any CJK font; the ideographic space a whole em.
+    names = [".notdef", "space", "uni3000"]
     notdef = notdef_glyph()
-    compiled = {".notdef": notdef, "space": (b"", None)}
-    cmap = {0x20: "space", 0x3000: "space"}
+    compiled = {".notdef": notdef, "space": (b"", None), "uni3000": (b"", None)}
+    cmap = {0x20: "space", 0x3000: "uni3000"}
     for c, data, metrics, _, _ in results:
         name = "uni%04X" % ord(c)
         names.append(name)
@@ -160,7 +161,7 @@ def build_font(results, font_path):
     boxes = [m for _, m in compiled.values() if m is not None]
     for name in names:
         m = compiled[name][1]
-        hmtx[name] = (ADVANCE, m[0] if m else 0)
+        hmtx[name] = (ADVANCE // 2 if name == "space" else ADVANCE, m[0] if m else 0)
     fb.setupHorizontalMetrics(hmtx)
     fb.setupHorizontalHeader(
         ascent=ASCENT, descent=-DESCENT, lineGap=0,
