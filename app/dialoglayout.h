@@ -16,6 +16,8 @@ struct Rect {
     int bottom = 0;
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
+    // The window system's point-in-rectangle: left and top edges in, right and bottom out.
+    bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
     bool operator==(const Rect&) const = default;
 };
 

@@ -19,6 +19,7 @@ constexpr int kTimerIds[] = {CQuvoDlg::kHintTimer, CQuvoDlg::kFlashTimer, CQuvoD
 CQuvoDlg::CQuvoDlg(QWidget* parent) : QDialog(parent), m_version("6.0") {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_DeleteOnClose, false);
+    setMouseTracking(true);  // a carried piece follows the mouse without a held button
     m_mainIcon.addFile(QStringLiteral(":/icons/icon138.png"));
     m_mainIcon.addFile(QStringLiteral(":/icons/icon138_256.png"));
     for (int id : kTimerIds) {
@@ -108,13 +109,13 @@ bool CQuvoDlg::IsTimerRunning(int id) const {
 void CQuvoDlg::OnTimer(int id) {
     switch (id) {
     case kHintTimer:
-        HintStep();
+        OnHintTimer();
         break;
     case kFlashTimer:
-        FlashStep();
+        OnFlashTimer();
         break;
     case kDemoTimer:
-        DemoStep();
+        OnDemoTimer();
         break;
     default:
         break;

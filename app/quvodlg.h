@@ -17,6 +17,8 @@
 #include <vector>
 
 #include "app/dialoglayout.h"
+#include "game/assembly.h"
+#include "media/mediaplayer.h"
 #include "settings/settingsrecord.h"
 #include "strokes/glyphsource.h"
 #include "strokes/outlineseg.h"
@@ -74,6 +76,8 @@ protected:
     void customEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void reject() override;
 
 private:
@@ -126,6 +130,32 @@ private:
     void InvalidatePanel(const quvo::Rect& panel);
     void AttachPieceTip(CBHWnd* piece);
 
+    // The assembling game: preview, pick-up, carrying, putting down, the verdict.
+    CBHWnd* Piece(int k) const;
+    void SwitchOutline(CBHWnd* piece, quvo::OutlineSeg* outline);
+    int PreviewPiece(int p, QPoint point);
+    void EndPreview();
+    int PickUpPiece(int p, QPoint point);
+    bool CheckStrokeAtPickUp(int p, QPoint point);
+    void CarryPiece(QPoint point);
+    void PutDownPiece(QPoint point);
+    void CheckAssembly();
+    void SetDialogCursor(const std::optional<QCursor>& cursor);
+    void PlayCue(const std::string& path);
+    void DemoStep(int s, int toPanel);
+    void OnDemoButton();
+    void DrawHint(QPainter& painter);
+    void StartMusicPlayer();
+
+    // Option commands of the control panel.
+    void ConnectOptionBoxes();
+    void ToggleOption(int& member, int id, const quvo::Rect* panel);
+    void OnStrokeCheckBox();
+    void OnHintsBox();
+    void OnBackgroundMusicBox();
+    void OnPinyinBox();
+    void OnSpeedReleased();
+
     // The current character: outlines, pieces and their tables.
     void SetUpCharacter(const char* character);
     void ExtractGlyphStrokes(const char* character, int height, quvo::OutlineSeg*& segCursor,
@@ -165,6 +195,7 @@ private:
     void SetAssembleButtonCaption();
     void StartBackgroundMusic();
     void NavigateToCharacterPage(const char* character);
+    void NavigateToResultPage(const std::string& address);
     void HideNavigationCaptions();
     void ShowStartHelp();
     void ShowClosingDialog();
@@ -172,13 +203,12 @@ private:
     void OnPieceMoving(quvo::UserMessageEvent& event);
     void OnPieceHovered(quvo::UserMessageEvent& event);
     void OnUpdateOffer(quvo::UserMessageEvent& event);
-    void HintStep();
-    void FlashStep();
-    void DemoStep();
+    void OnHintTimer();
+    void OnFlashTimer();
+    void OnDemoTimer();
 
     // --- Character, option and game state ---
-    std::string m_placedStrokes;     // comma list of the strokes placed so far
-    int m_placedCount = 0;
+    quvo::PlacedStrokes m_placed;    // the pieces put into the practice panel, in order
     std::string m_strokeOrder;       // stroke-order text of the current character
     std::vector<std::int32_t> m_strokeColours;
     int m_charButtonCount = 0;
@@ -258,9 +288,12 @@ private:
     // --- Plumbing of this platform ---
     std::map<int, QWidget*> m_controls;
     std::map<int, QTimer*> m_timers;
-    int m_musicOpen = 0;
-    int m_cueOpen = 0;
     std::unique_ptr<quvo::GlyphSource> m_glyphSource;
+    CMediaPlayer m_musicPlayer;       // background music, alias 1, loops
+    CMediaPlayer m_cuePlayer;         // right and error cues, alias 4
+    int m_hintStroke = -1;            // the hint outline the next paint draws, -1 for none
+    std::uint32_t m_hintColour = 0;
+    std::string m_resultPage;         // the result page of the last completed assembly
     CXInfoTip* m_infoTip = nullptr;
     QByteArray m_pinyinTable;
     bool m_pinyinTableLoaded = false;

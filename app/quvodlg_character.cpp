@@ -28,8 +28,7 @@ void CQuvoDlg::SetUpCharacter(const char* character) {
     m_demoStep = 0;
     m_pieceGapX = 10;
     m_pieceGapY = 10;
-    m_placedCount = 0;
-    m_placedStrokes.clear();
+    m_placed.Clear();
     m_strokeNames.clear();
 
     m_smallStrokes.Reset();
@@ -130,6 +129,12 @@ CBHWnd* CQuvoDlg::CreatePiece(int k, quvo::OutlineSeg* outline, const quvo::Rect
 }
 
 void CQuvoDlg::DestroyPieces() {
+    for (CBHWnd* piece : m_pieces) {
+        if (piece->m_player.IsOpen()) {
+            piece->m_player.Stop();
+            piece->m_player.Close();
+        }
+    }
     for (CBHWnd* piece : m_pieces) {
         m_infoTip->DetachTip(piece);
         m_controls.erase(piece->ControlId());

@@ -82,8 +82,10 @@ void CQuvoDlg::ConnectControls() {
     connect(m_btnPrevious, &CButtonST::clicked, this, &CQuvoDlg::OnPreviousPage);
     connect(m_btnNext, &CButtonST::clicked, this, &CQuvoDlg::OnNextPage);
     connect(m_btnChooseBook, &CButtonST::clicked, this, &CQuvoDlg::OnChooseBook);
+    connect(m_btnDemo, &CButtonST::clicked, this, &CQuvoDlg::OnDemoButton);
     connect(m_btnAssemble, &CButtonST::clicked, this, &CQuvoDlg::OnTypedCharacter);
     SetUpTypedCharacterBox();
+    ConnectOptionBoxes();
 }
 
 // Computes the seven panels and moves every template control to its place; controls keep

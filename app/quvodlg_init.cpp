@@ -26,8 +26,6 @@ bool CQuvoDlg::OnInitDialog() {
     m_tipIcon = QIcon(QStringLiteral(":/icons/icon182.png"));
     CreateInfoTip();
     m_backgroundMusicOn = 1;
-    m_musicOpen = 0;
-    m_cueOpen = 0;
     const bool settingsFound = LoadSettings();
     CheckDlgButton(m_demoMode == 1 ? 1042 : 1041, true);
     LoadBackgroundPicture(m_themePath);
@@ -40,7 +38,6 @@ bool CQuvoDlg::OnInitDialog() {
     LayOutDialog(kWidth, kHeight);
     CreateWebView();
     SetAssembleButtonCaption();
-    m_cueOpen = 0;
     StartBackgroundMusic();
     SetUpCharacter(StartCharacter().c_str());
     if (m_exitStarted) {

@@ -236,6 +236,13 @@ void CQuvoDlg::DrawPinyin(QPainter& painter) {
     painter.restore();
 }
 
+// The balloon tip sees every event of the dialog's windows first: hovering and clicks.
+void CQuvoDlg::RelayToInfoTip(QObject* watched, QEvent* event) {
+    if (m_infoTip) {
+        m_infoTip->ForwardMessage(watched, event);
+    }
+}
+
 void CQuvoDlg::AttachPieceTip(CBHWnd* piece) {
     m_infoTip->AttachTip(piece, QStringLiteral("鼠标点一下,\n就可以开始移动笔画哦"), m_tipIcon);
 }

@@ -55,6 +55,7 @@ void CQuvoDlg::paintEvent(QPaintEvent* event) {
     if (touches(m_panels.bottom)) {
         DrawTextbookTitle(painter);
     }
+    DrawHint(painter);
 }
 
 void CQuvoDlg::PaintMinimisedIcon(QPainter& painter) {

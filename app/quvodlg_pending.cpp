@@ -10,26 +10,14 @@ std::optional<QCursor> CQuvoDlg::LoadAnimatedCursor(const char* /*fileName*/) co
     return std::nullopt;
 }
 
-// The events the balloon tip needs to see to pop up.
-void CQuvoDlg::RelayToInfoTip(QObject* /*watched*/, QEvent* /*event*/) {}
 
-// The background music's end-of-play notice; false: the event goes on as usual.
-bool CQuvoDlg::RestartMusicOnNotify(QEvent* /*event*/) { return false; }
-void CQuvoDlg::StartBackgroundMusic() {}
-void CQuvoDlg::StopBackgroundMusic() {}
 
 // The web panel, and its character page.
 void CQuvoDlg::CreateWebView() {}
 void CQuvoDlg::NavigateToCharacterPage(const char* /*character*/) {}
+void CQuvoDlg::NavigateToResultPage(const std::string& /*address*/) {}
 
 
-// The game's messages and timers.
-void CQuvoDlg::OnPieceClicked(quvo::UserMessageEvent& /*event*/) {}
-void CQuvoDlg::OnPieceMoving(quvo::UserMessageEvent& /*event*/) {}
-void CQuvoDlg::OnPieceHovered(quvo::UserMessageEvent& /*event*/) {}
-void CQuvoDlg::HintStep() {}
-void CQuvoDlg::FlashStep() {}
-void CQuvoDlg::DemoStep() {}
 
 // The update offer from the worker.
 void CQuvoDlg::OnUpdateOffer(quvo::UserMessageEvent& /*event*/) {}

@@ -3,9 +3,10 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QThread>
 
+#include "app/guipause.h"
 #include "app/usermessages.h"
+#include "media/mcinotifyevent.h"
 #include "strokes/qtstrokecanvas.h"
 #include "strokes/strokefill.h"
 
@@ -35,7 +36,7 @@ public:
             return;  // no pause, no need to show the progress either
         }
         Show();
-        QThread::msleep(static_cast<unsigned long>(milliseconds));
+        quvo::PauseGuiThread(milliseconds);
     }
 
     void Show() {
@@ -190,4 +191,39 @@ void CBHWnd::OnMoving(const QRect& proposed) {
     moving.rect = proposed;
     quvo::SendUserMessage(parentWidget(), moving);
     repaint();
+}
+
+void CBHWnd::IdentifyAndSay() {
+    if (m_strokeType >= 0) {
+        SayStroke(m_strokeType);
+    }
+}
+
+void CBHWnd::SayStroke(int code) {
+    if (code < 0 || code > 31) {
+        return;
+    }
+    if (m_player.IsOpen()) {
+        m_player.Stop();
+        m_player.Close();
+    }
+    m_player.Init(static_cast<std::uint32_t>(kFirstSoundAlias - 1 + m_strokeNumber), this);
+    if (m_player.Open("bihua/" + std::to_string(code + 1) + ".mp3")) {
+        m_player.PlayNotify(this);
+        m_player.Play(-1);
+    }
+}
+
+// The end of the piece's own sound closes its player; any other notice is left alone. The
+// event goes on to the usual handling either way.
+bool CBHWnd::event(QEvent* event) {
+    if (event->type() == quvo::MciNotifyEvent::EventType()) {
+        const auto* notify = static_cast<quvo::MciNotifyEvent*>(event);
+        if (notify->Code() == quvo::mci::kNotifySuccessful && notify->DeviceId() != 0 &&
+            notify->DeviceId() == m_player.DeviceId()) {
+            m_player.Stop();
+            m_player.Close();
+        }
+    }
+    return QWidget::event(event);
 }

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "app/dialoglayout.h"
+#include "media/mediaplayer.h"
 #include "strokes/outlineseg.h"
 #include "strokes/polygonregion.h"
 #include "strokes/strokegeometry.h"
@@ -35,6 +36,15 @@ public:
     // 100 pixels. Blocks until done. Returns the pixels set.
     long AnimateFill(int delay, int colourChoice);
 
+    // Says the name of the piece's stroke type. A piece whose type is not known stays silent
+    // (working the type out from the shape comes later).
+    void IdentifyAndSay();
+    // Plays "bihua/<code + 1>.mp3" with the piece's own player; codes outside 0..31 say nothing.
+    void SayStroke(int code);
+    // Piece k speaks under alias number kFirstSoundAlias - 1 + k, clear of the dialog's players
+    // (music 1, cues 4).
+    static constexpr int kFirstSoundAlias = 10;
+
     // Fills the piece's polygon in `colour` at once, over whatever it shows (flashing).
     void FillPiece(quvo::Colour colour);
 
@@ -57,11 +67,13 @@ public:
     int m_fillDelay = 0;
     int m_hover = 0;
     int m_soundFlag = 0;
+    CMediaPlayer m_player;       // the stroke's spoken name
 
     // Gives the piece its cursor; without one it shows the hand.
     void SetPieceCursor(const std::optional<QCursor>& cursor);
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

@@ -27,6 +27,9 @@ public:
 
 protected:
     void customEvent(QEvent* event) override {
+        if (event->type() <= QEvent::User || event->type() > quvo::UserEventType(quvo::kDownloadProgress)) {
+            return;  // not one of the numbered messages
+        }
         auto* m = static_cast<quvo::UserMessageEvent*>(event);
         messages.push_back({m->Message(), m->wParam(), m->point, m->rect});
     }

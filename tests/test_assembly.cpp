@@ -1,0 +1,132 @@
+// The rules of the assembling game: the placed record, the verdict, what the hint and the
+// check expect next, the demonstration's ticks and the preview's geometry.
+#include <gtest/gtest.h>
+
+#include "game/assembly.h"
+
+namespace {
+
+using quvo::DropOutcome;
+using quvo::PickUpVerdict;
+using quvo::PlacedStrokes;
+using Marks = std::vector<std::uint8_t>;
+
+TEST(PlacedStrokes, PiecesGoInAndComeOutByNumber) {
+    PlacedStrokes placed;
+    EXPECT_EQ(quvo::DropPiece(placed, 3, false), DropOutcome::kNothing);  // outside: not placed
+    EXPECT_EQ(quvo::DropPiece(placed, 3, true), DropOutcome::kPlaced);
+    EXPECT_EQ(quvo::DropPiece(placed, 12, true), DropOutcome::kPlaced);
+    EXPECT_EQ(quvo::DropPiece(placed, 1, true), DropOutcome::kPlaced);
+    EXPECT_EQ(placed.Text(), "3,12,1,");
+    EXPECT_EQ(placed.Count(), 3);
+    EXPECT_EQ(quvo::DropPiece(placed, 12, true), DropOutcome::kNothing);  // moved within the panel
+    EXPECT_EQ(placed.Text(), "3,12,1,");
+    EXPECT_FALSE(placed.Contains(2));  // "12" holds a 2, but not the item 2
+    EXPECT_EQ(quvo::DropPiece(placed, 12, false), DropOutcome::kRemoved);  // taken back
+    EXPECT_EQ(placed.Text(), "3,1,");
+    EXPECT_EQ(placed.Count(), 2);
+    EXPECT_FALSE(placed.Remove(12));
+    placed.Clear();
+    EXPECT_EQ(placed.Text(), "");
+    EXPECT_EQ(placed.Count(), 0);
+}
+
+TEST(CheckAssembly, WrongPositionsAndTheirPieces) {
+    Marks marks(3, 0);
+    EXPECT_EQ(quvo::CheckAssembly("1,2,3", "2,1,3,", marks), "1,2,");
+    EXPECT_EQ(marks, (Marks{2, 1, 0}));
+    Marks right(3, 0);
+    EXPECT_EQ(quvo::CheckAssembly("2,1,3", "2,1,3,", right), "");
+    EXPECT_EQ(right, (Marks{0, 0, 0}));
+    // A trailing comma in the store changes nothing.
+    EXPECT_EQ(quvo::CheckAssembly("2,1,3,", "2,1,3,", right), "");
+}
+
+TEST(CheckAssembly, EmptyOrderJudgesEverythingRight) {
+    Marks marks(3, 0);
+    EXPECT_EQ(quvo::CheckAssembly("", "3,2,1,", marks), "");
+    EXPECT_EQ(marks, (Marks{0, 0, 0}));
+}
+
+TEST(CheckAssembly, MarksNeverGoPastThePieces) {
+    // The store names four strokes, the font gave three: position 4 is wrong, and unmarked.
+    Marks marks(3, 0);
+    EXPECT_EQ(quvo::CheckAssembly("1,2,3,4", "1,2,3,", marks), "4,");
+    EXPECT_EQ(marks, (Marks{0, 0, 0}));
+    Marks none;
+    EXPECT_EQ(quvo::CheckAssembly("2,1", "1,2,", none), "1,2,");
+}
+
+TEST(NextStroke, ExpectedPieceAndHint) {
+    EXPECT_EQ(quvo::ExpectedPiece("2,1,3", 0, 3), 2);
+    EXPECT_EQ(quvo::ExpectedPiece("2,1,3", 1, 3), 1);
+    EXPECT_EQ(quvo::ExpectedPiece("2,1,3", 3, 3), -1);
+    EXPECT_EQ(quvo::ExpectedPiece("2,9,3", 1, 3), -1);  // names no piece
+    EXPECT_EQ(quvo::ExpectedPiece("", 0, 3), -1);
+    EXPECT_EQ(quvo::HintStroke("2,1,3", 0, 3), 2);
+    EXPECT_EQ(quvo::HintStroke("2,1,3", 1, 3), 1);
+    EXPECT_EQ(quvo::HintStroke("", 0, 3), 1);
+    EXPECT_EQ(quvo::HintStroke("2,7,3", 1, 3), -1);
+    EXPECT_EQ(quvo::HintStroke("", 0, 0), -1);
+}
+
+TEST(NextStroke, PickUpCheck) {
+    EXPECT_EQ(quvo::CheckPickUp(true, true, "2,1,3", 0, 3, 1), PickUpVerdict::kWrong);
+    EXPECT_EQ(quvo::CheckPickUp(true, true, "2,1,3", 0, 3, 2), PickUpVerdict::kRight);
+    EXPECT_EQ(quvo::CheckPickUp(true, true, "2,1,3", 1, 3, 1), PickUpVerdict::kRight);
+    EXPECT_EQ(quvo::CheckPickUp(true, false, "2,1,3", 0, 3, 1), PickUpVerdict::kUnchecked);
+    EXPECT_EQ(quvo::CheckPickUp(false, true, "2,1,3", 0, 3, 1), PickUpVerdict::kUnchecked);
+    EXPECT_EQ(quvo::CheckPickUp(true, true, "", 0, 3, 1), PickUpVerdict::kUnchecked);
+    EXPECT_EQ(quvo::CheckPickUp(true, true, "5,1,3", 0, 3, 1), PickUpVerdict::kUnchecked);
+}
+
+TEST(Demonstration, ThreeStrokesInOrderThenAllHome) {
+    std::vector<int> in;
+    int step = 0;
+    for (int tick = 1; tick <= 3; ++tick) {
+        const quvo::DemoTick t = quvo::NextDemoTick("2,1,3", step, 3);
+        EXPECT_FALSE(t.finished);
+        in.push_back(t.pieceIn);
+        step = t.nextStep;
+    }
+    EXPECT_EQ(in, (std::vector<int>{2, 1, 3}));
+    const quvo::DemoTick last = quvo::NextDemoTick("2,1,3", step, 3);
+    EXPECT_TRUE(last.finished);
+    EXPECT_EQ(last.pieceIn, -1);
+    EXPECT_EQ(last.piecesBack, (std::vector<int>{2, 1, 3}));
+    EXPECT_EQ(last.nextStep, 0);
+}
+
+TEST(Demonstration, NothingToMoveStillEndsAfterNPlusOneTicks) {
+    int step = 0;
+    int ticks = 0;
+    for (bool done = false; !done && ticks < 10; ++ticks) {
+        const quvo::DemoTick t = quvo::NextDemoTick("", step, 4);
+        EXPECT_EQ(t.pieceIn, -1);
+        EXPECT_TRUE(t.piecesBack.empty());
+        step = t.nextStep;
+        done = t.finished;
+    }
+    EXPECT_EQ(ticks, 5);
+    EXPECT_TRUE(quvo::NextDemoTick("1", 0, 0).finished);  // no outline: the first tick ends it
+    // Items naming no piece are skipped, there and back.
+    const quvo::DemoTick bad = quvo::NextDemoTick("9,1", 0, 2);
+    EXPECT_EQ(bad.pieceIn, -1);
+    EXPECT_EQ(quvo::NextDemoTick("9,1", 2, 2).piecesBack, (std::vector<int>{1}));
+}
+
+TEST(Preview, ThePointKeepsItsPlaceRelativeToTheFarEdges) {
+    // A 20 x 40 window; the pointer a quarter in from the right, half way down.
+    const quvo::Rect r = quvo::PreviewRect({100, 200, 120, 240}, 115, 220, 76, 96);
+    EXPECT_EQ(r.right, 115 + 80 / 4);
+    EXPECT_EQ(r.bottom, 220 + 100 / 2);
+    EXPECT_EQ(r.Width(), 76);
+    EXPECT_EQ(r.Height(), 96);
+}
+
+TEST(ResultPage, AddressOfAVerdict) {
+    EXPECT_EQ(quvo::ResultPageQuery("\xB8\xDF", "no", "1,2,", 10, {"\xCC\xEC", "", "", "", ""}),
+              "shizi.asp?z=\xB8\xDF&f=no&b=1,2,&c=10&s=\xCC\xEC,,,,,");
+}
+
+}  // namespace
