@@ -84,6 +84,7 @@ private:
     friend class TestQuvoDlg;
     friend class QuvoDlgBench;
     friend class TestNavigation;
+    friend class TestGame;
 
     // Window creation.
     static std::string CurrentFolderAsProgramFolder();

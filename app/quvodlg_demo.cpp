@@ -77,8 +77,13 @@ void CQuvoDlg::DemoStep(int s, int toPanel) {
     }
     piece->setGeometry(target.left, target.top, target.Width() + 4, target.Height() + 4);
     piece->ShapeToOutline();
-    piece->repaint();
-    if (m_demoMode == 1) {
-        piece->AnimateFill(m_demoSpeed, 1);
+    if (m_demoMode != 1) {
+        piece->repaint();
+        return;
     }
+    // Written out: the piece is not drawn first, so its own colour floods over what lies
+    // beneath it; then it is drawn as usual.
+    piece->ClearSurface();
+    piece->AnimateFill(m_demoSpeed, 1);
+    piece->Invalidate();
 }

@@ -39,11 +39,7 @@ public:
         quvo::PauseGuiThread(milliseconds);
     }
 
-    void Show() {
-        m_piece.m_showSurface = true;
-        m_piece.repaint();
-        m_piece.m_showSurface = false;
-    }
+    void Show() { m_piece.repaint(); }
 
 private:
     CBHWnd& m_piece;
@@ -101,22 +97,22 @@ void CBHWnd::EnsureSurface() {
 }
 
 // Outline in black, then the polygon in the piece's colour, in piece coordinates.
-void CBHWnd::RenderPiece(const QRegion& clip) {
+void CBHWnd::RenderPiece() {
     EnsureSurface();
+    m_surface.fill(Qt::transparent);
     QPainter painter(&m_surface);
-    painter.setClipRegion(clip);
     quvo::PainterStrokeCanvas canvas(painter);
     quvo::DrawStrokeOutlineAt(canvas, m_outline, -m_bounds.left, -m_bounds.top,
                               {quvo::PenStyle::Solid, 1, 0});
     quvo::FillStrokePolygonAt(canvas, m_outline, -m_bounds.left, -m_bounds.top, m_colour);
-    if (clip.contains(rect())) {
-        m_surfaceStale = false;
-    }
+    m_surfaceStale = false;
 }
 
+// Paints come for many reasons (a sibling moving over the piece, the window being shown);
+// they show the piece's pixels as they are and draw it anew only when its shape changed.
 void CBHWnd::paintEvent(QPaintEvent* event) {
-    if (!m_showSurface) {
-        RenderPiece(event->region());
+    if (m_surfaceStale) {
+        RenderPiece();
     }
     QPainter painter(this);
     painter.drawImage(event->rect(), m_surface, event->rect());
@@ -138,12 +134,23 @@ long CBHWnd::AnimateFill(int delay, int colourChoice) {
     const quvo::Colour colour = colourChoice == 1 ? m_colour : quvo::Complement(m_colour);
     EnsureSurface();
     if (m_surfaceStale) {
-        RenderPiece(QRegion(rect()));
+        RenderPiece();
     }
     PixelWriter writer(*this);
     const long pixels = quvo::FloodFill(region, *seed, colour, m_fillDelay, writer);
     writer.Show();
     return pixels;
+}
+
+void CBHWnd::ClearSurface() {
+    EnsureSurface();
+    m_surface.fill(Qt::transparent);
+    m_surfaceStale = false;
+}
+
+void CBHWnd::Invalidate() {
+    m_surfaceStale = true;
+    update();
 }
 
 void CBHWnd::FillPiece(quvo::Colour colour) {

@@ -45,6 +45,12 @@ public:
     // (music 1, cues 4).
     static constexpr int kFirstSoundAlias = 10;
 
+    // Forgets what the piece shows, so that whatever lies beneath shows through until the
+    // fill animation or the next drawing of the piece covers it.
+    void ClearSurface();
+    // Asks for the piece to be drawn anew (outline, then fill in its colour) soon.
+    void Invalidate();
+
     // Fills the piece's polygon in `colour` at once, over whatever it shows (flashing).
     void FillPiece(quvo::Colour colour);
 
@@ -87,11 +93,12 @@ private:
     quvo::PolygonRegion BuildRegion();
     QPoint ToDialog(QPoint local) const;
     void EnsureSurface();
-    void RenderPiece(const QRegion& clip);
+    void RenderPiece();
 
     int m_id = 0;
     quvo::PolygonRegion m_region;
-    QImage m_surface;           // the window's pixels; the fill animation writes here
-    bool m_showSurface = false;  // paint only shows the surface (during a fill)
+    // The window's own pixels: drawn from outline and colour when they change, and written
+    // over by the fill animation and the flashing, which stay until the piece is drawn anew.
+    QImage m_surface;
     bool m_surfaceStale = true;  // the surface does not yet show the current outline
 };

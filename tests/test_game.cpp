@@ -1,0 +1,505 @@
+// The assembling game, its aids and its sounds, played through the dialog's window as a child
+// plays it: clicks and moves go through the window, so the pieces' shapes decide what is hit.
+// Stroke order and types come from a store written by the test for the real glyph of 口
+// (three contours); the sounds go to the scriptable media devices.
+#include <QAbstractButton>
+#include <QPainter>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "app/guipause.h"
+#include "app/quvodlg.h"
+#include "chardata/gbk.h"
+#include "controls/messagebox.h"
+#include "controls/myslidercontrol.h"
+#include "controls/xinfotip.h"
+#include "media/mcicodes.h"
+#include "media/mcinotifyevent.h"
+#include "media/scriptedmediadevices.h"
+#include "media/scriptedsound.h"
+#include "settings/progressfile.h"
+#include "settings/settingsrecord.h"
+#include "strokes/bhwnd.h"
+#include "testfiles.h"
+
+class TestGame : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<quvo::test::TempFolder> m_dir;
+    std::unique_ptr<quvo::ScriptedMediaDevices> m_media;
+    std::vector<int> m_pauses;
+    QString m_oldCwd;
+
+    static std::string Gbk(const char* utf8) { return quvo::Utf8ToGbk(utf8).value(); }
+    std::string Folder() const { return m_dir->Path().string(); }
+
+    // A store with the one character 口 (three strokes) in the given order and types.
+    void WriteStore(const char* order, const char* types) {
+        sqlite3* db = nullptr;
+        QCOMPARE(sqlite3_open(m_dir->File("hz.db").c_str(), &db), SQLITE_OK);
+        const std::string sql = std::string("CREATE TABLE bishun (hanzi TEXT, bishun TEXT, bihuamc TEXT);"
+                                            "INSERT INTO bishun VALUES ('口', '") +
+                                order + "', '" + types + "');";
+        QCOMPARE(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+    }
+
+    // Settings that open a textbook whose first page is 口, with the options given.
+    void WriteSettings(int music, int strokeCheck, int hints = 0) {
+        quvo::test::WriteAll(m_dir->File("book/k.txt"), Gbk("口人"));
+        quvo::SettingsRecord r = quvo::DefaultSettings(Gbk(Folder().c_str()));
+        r.bookPath = Gbk((Folder() + "/book/k.txt").c_str());
+        r.backgroundMusic = music;
+        r.strokeCheck = strokeCheck;
+        r.hints = hints;
+        r.demoBeforeAssembling = 0;
+        QVERIFY(quvo::WriteSettingsFile(m_dir->File("quvocf.cfg"), r));
+        quvo::ProgressFile(m_dir->File("xxjd.cfg")).Save({r.bookPath, 0});
+    }
+
+    std::unique_ptr<CQuvoDlg> StartDialog() {
+        auto dlg = std::make_unique<CQuvoDlg>();
+        dlg->OnCreate();
+        dlg->OnInitDialog();
+        dlg->show();
+        if (!QTest::qWaitForWindowExposed(dlg.get())) {
+            qWarning("dialog not exposed");
+        }
+        return dlg;
+    }
+
+    // A point well inside piece k, in dialog coordinates: the middle of its widest row.
+    static QPoint SolidPoint(CQuvoDlg& dlg, int k) {
+        CBHWnd* piece = dlg.Piece(k);
+        const auto& spans = piece->Region().Spans();
+        const quvo::PolygonRegion::Span* best = &spans.front();
+        for (const auto& s : spans) {
+            if (s.right - s.left > best->right - best->left) {
+                best = &s;
+            }
+        }
+        return piece->pos() + QPoint((best->left + best->right) / 2, best->y);
+    }
+
+    static void Click(CQuvoDlg& dlg, QPoint p) {
+        QTest::mouseClick(dlg.windowHandle(), Qt::LeftButton, {}, p);
+    }
+    static void Move(CQuvoDlg& dlg, QPoint p) { QTest::mouseMove(dlg.windowHandle(), p); }
+
+    // Picks piece k up, carries it to `to` in steps, and puts it down there. The pointer
+    // first rests on the piece, as a child's does: in the tray that shows the piece enlarged,
+    // and the click then goes to the enlarged piece.
+    static void Carry(CQuvoDlg& dlg, int k, QPoint to) {
+        Move(dlg, SolidPoint(dlg, k));
+        Click(dlg, SolidPoint(dlg, k));
+        QVERIFY2(dlg.m_pieceCarried == 1, qPrintable(QStringLiteral("piece %1 not picked up").arg(k)));
+        const QPoint from = dlg.m_referencePoint;
+        for (int i = 1; i <= 4; ++i) {
+            Move(dlg, from + (to - from) * i / 4);
+        }
+        Click(dlg, to);
+        QVERIFY(dlg.m_pieceCarried == 0);
+    }
+
+    // Where piece k goes in the grid: a spot of its own in the practice panel.
+    static QPoint GridSpot(int k) { return QPoint(300 + 120 * k, 200); }
+
+    std::vector<std::string> OpenedFiles() const {
+        std::vector<std::string> files;
+        for (const auto& c : m_media->Sent()) {
+            if (c.message == quvo::mci::kOpen && c.result == 0) {
+                files.push_back(c.open.alias + " " + c.open.elementName);
+            }
+        }
+        return files;
+    }
+
+    static bool EndsWith(const std::string& s, const std::string& tail) {
+        return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+    }
+
+    void SaveShot(CQuvoDlg& dlg, const char* name) {
+        QImage shot = dlg.grab().toImage();
+        if (dlg.m_infoTip->isVisible()) {
+            QPainter painter(&shot);
+            const QPoint at = dlg.mapFromGlobal(dlg.m_infoTip->pos());
+            painter.setClipRegion(dlg.m_infoTip->mask().translated(at));
+            painter.drawPixmap(at, dlg.m_infoTip->grab());
+        }
+        QVERIFY(shot.save(QStringLiteral(QUVO_TEST_OUTPUT_DIR "/") + QString::fromLatin1(name)));
+    }
+
+private Q_SLOTS:
+    void init() {
+        m_dir = std::make_unique<quvo::test::TempFolder>();
+        m_oldCwd = QDir::currentPath();
+        QDir::setCurrent(QString::fromStdString(Folder()));
+        quvo::test::LinkProgramFile(QUVO_PROGRAM_DIR, m_dir->Path(), "fonts/quvokai.ttf");
+        quvo::test::LinkProgramFile(QUVO_PROGRAM_DIR, m_dir->Path(), "theme/charming1.bmp");
+        std::filesystem::create_directory(m_dir->Path() / "book");
+        m_media = std::make_unique<quvo::ScriptedMediaDevices>();
+        quvo::MediaDevices::SetDefault(m_media.get());
+        m_pauses.clear();
+        quvo::SetGuiPauseHook([this](int ms) { m_pauses.push_back(ms); });
+        quvo::SetMessageBoxHook([](const quvo::MessageBoxCall&) { return 1; });
+    }
+
+    void cleanup() {
+        quvo::SetMessageBoxHook({});
+        quvo::SetGuiPauseHook({});
+        quvo::MediaDevices::SetDefault(nullptr);
+        m_media.reset();
+        QDir::setCurrent(m_oldCwd);
+        m_dir.reset();
+    }
+
+    void aPieceDownOutsideTheGridIsNotPlacedAndTakingItBackUnplacesIt() {
+        WriteStore("1,2,3", "0,1,2");
+        WriteSettings(0, 0);
+        auto dlg = StartDialog();
+        QCOMPARE(std::string(dlg->m_currentChar), Gbk("口"));
+        QCOMPARE(dlg->m_strokeCount, 3);
+        Carry(*dlg, 1, QPoint(120, 700));  // the bottom panel
+        QCOMPARE(dlg->m_placed.Count(), 0);
+
+        Carry(*dlg, 1, GridSpot(1));
+        QCOMPARE(dlg->m_placed.Text(), std::string("1,"));
+        QCOMPARE(dlg->Piece(1)->m_outline, dlg->m_largeStrokes.StrokeAt(1));  // large over the grid
+
+        Carry(*dlg, 1, GridSpot(1) + QPoint(30, 60));  // moved within the grid
+        QCOMPARE(dlg->m_placed.Text(), std::string("1,"));
+        SaveShot(*dlg, "game-half-placed.png");
+
+        Carry(*dlg, 1, QPoint(100, 400));  // back to the tray
+        QCOMPARE(dlg->m_placed.Count(), 0);
+        QCOMPARE(dlg->Piece(1)->m_outline, dlg->m_smallStrokes.StrokeAt(1));
+    }
+
+    void theWrongOrderMakesTheMisplacedPiecesFlash() {
+        WriteStore("1,2,3", "0,1,2");
+        WriteSettings(0, 0);
+        auto dlg = StartDialog();
+        Carry(*dlg, 2, GridSpot(2));
+        Carry(*dlg, 1, GridSpot(1));
+        Carry(*dlg, 3, GridSpot(3));
+        QCOMPARE(dlg->m_placed.Count(), 0);  // judged, and the game starts over
+        QVERIFY(dlg->m_resultPage.find("&f=no&b=1,2,&c=3&s=") != std::string::npos);
+        QCOMPARE(dlg->m_strokeMarks, (std::vector<std::uint8_t>{2, 1, 0}));
+        QVERIFY(dlg->IsTimerRunning(CQuvoDlg::kFlashTimer));
+        QVERIFY(dlg->m_infoTip->Text().isEmpty());
+
+        dlg->OnTimer(CQuvoDlg::kFlashTimer);
+        const QImage one = dlg->Piece(1)->Surface(), two = dlg->Piece(2)->Surface();
+        const QPoint p1 = SolidPoint(*dlg, 1) - dlg->Piece(1)->pos();
+        const QPoint p2 = SolidPoint(*dlg, 2) - dlg->Piece(2)->pos();
+        QCOMPARE(QColor(one.pixel(p1)), QColor(two.pixel(p2)));  // one colour for all that flash
+        const QPoint p3 = SolidPoint(*dlg, 3) - dlg->Piece(3)->pos();
+        QVERIFY(QColor(dlg->Piece(3)->Surface().pixel(p3)) != QColor(one.pixel(p1)));
+        SaveShot(*dlg, "game-wrong-flashing.png");
+    }
+
+    void theRightOrderIsPraised() {
+        WriteStore("2,1,3", "0,1,2");
+        WriteSettings(0, 0, 1);
+        auto dlg = StartDialog();
+        QVERIFY(dlg->IsTimerRunning(CQuvoDlg::kHintTimer));
+        Carry(*dlg, 2, GridSpot(2));
+        Carry(*dlg, 1, GridSpot(1));
+        QCursor::setPos(dlg->mapToGlobal(GridSpot(3)));  // where the pointer is for the balloon
+        Carry(*dlg, 3, GridSpot(3));
+        QVERIFY(dlg->m_resultPage.find("&f=ok&b=&c=3") != std::string::npos);
+        QVERIFY(!dlg->IsTimerRunning(CQuvoDlg::kHintTimer));  // every piece placed
+        QCOMPARE(dlg->m_infoTip->Text(), QStringLiteral("你真棒!\n全拼对了\n加油"));
+        dlg->m_infoTip->OnTimer(CXInfoTip::kShowTimer);
+        QVERIFY(dlg->m_infoTip->isVisible());
+        SaveShot(*dlg, "game-praised.png");
+    }
+
+    void placingSaysTheStrokeAndWritesItOut() {
+        WriteStore("1,2,3", "3,-1,40");
+        WriteSettings(0, 0);
+        auto dlg = StartDialog();
+        m_media->ClearSent();
+        m_pauses.clear();
+        Carry(*dlg, 1, GridSpot(1));
+        CBHWnd* piece = dlg->Piece(1);
+        QCOMPARE(piece->m_player.Alias(), std::string("QuvoMedia10"));
+        QCOMPARE(piece->m_player.FilePath(), std::string("bihua/4.mp3"));
+        QVERIFY(piece->m_player.IsOpen());
+        QVERIFY(!m_pauses.empty());  // the fill paced itself by the demo speed: 1000 / 100
+        QCOMPARE(m_pauses.front(), 10);
+        // Types -1 and 40 say nothing.
+        Carry(*dlg, 2, GridSpot(2));
+        QVERIFY(!dlg->Piece(2)->m_player.IsOpen());
+        Carry(*dlg, 3, GridSpot(3));
+        QVERIFY(!dlg->Piece(3)->m_player.IsOpen());
+        QCOMPARE(OpenedFiles(), (std::vector<std::string>{"QuvoMedia10 bihua/4.mp3"}));
+
+        // Another device's end leaves the piece's sound alone; its own end closes it.
+        const quvo::MciDeviceId id = piece->m_player.DeviceId();
+        QCoreApplication::postEvent(piece, new quvo::MciNotifyEvent(quvo::mci::kNotifySuccessful, id + 100));
+        QCoreApplication::processEvents();
+        QVERIFY(piece->m_player.IsOpen());
+        QVERIFY(m_media->FinishPlaying(id));
+        QCoreApplication::processEvents();
+        QVERIFY(!piece->m_player.IsOpen());
+    }
+
+    void previewOnlyInTheTray() {
+        WriteStore("1,2,3", "0,1,2");
+        WriteSettings(0, 0);
+        auto dlg = StartDialog();
+        CBHWnd* piece = dlg->Piece(2);
+        const QRect home = piece->geometry();
+        Move(*dlg, SolidPoint(*dlg, 2));
+        QCOMPARE(dlg->m_hoveredPiece, 2);
+        QCOMPARE(piece->m_outline, dlg->m_largeStrokes.StrokeAt(2));
+        QVERIFY(piece->width() > home.width());
+        QCOMPARE(m_pauses, (std::vector<int>{500}));
+        Move(*dlg, QPoint(200, 740));  // off its place in the tray
+        QCOMPARE(dlg->m_hoveredPiece, -1);
+        QCOMPARE(piece->geometry(), home);
+
+        Carry(*dlg, 2, GridSpot(2));
+        m_pauses.clear();
+        const QRect placed = piece->geometry();
+        Move(*dlg, SolidPoint(*dlg, 2));
+        QCOMPARE(dlg->m_hoveredPiece, -1);
+        QCOMPARE(piece->geometry(), placed);
+        QVERIFY(m_pauses.empty());
+    }
+
+    void theCarriedPieceStopsAtTheWebPanel() {
+        WriteStore("1,2,3", "0,1,2");
+        WriteSettings(0, 0);
+        auto dlg = StartDialog();
+        Click(*dlg, SolidPoint(*dlg, 3));
+        Move(*dlg, QPoint(500, 300));
+        CBHWnd* piece = dlg->Piece(3);
+        const QRect before = piece->geometry();
+        const int room = dlg->m_panels.web.left - (before.right() + 1);
+        Move(*dlg, QPoint(500 + room + 40, 300));  // would cross into the web panel
+        QCOMPARE(piece->geometry(), before);
+        QCOMPARE(dlg->m_referencePoint, QPoint(500, 300));
+        Move(*dlg, QPoint(500 + room, 310));  // allowed again: it catches up at once
+        QCOMPARE(piece->geometry().right() + 1, dlg->m_panels.web.left);
+        Click(*dlg, QPoint(500 + room, 310));
+    }
+
+    void theCheckRefusesAWrongPieceAndGreetsTheRightOne() {
+        WriteStore("2,1,3", "0,1,2");
+        WriteSettings(0, 1);
+        auto dlg = StartDialog();
+        Click(*dlg, SolidPoint(*dlg, 1));
+        QCOMPARE(dlg->m_pieceCarried, 0);
+        QCOMPARE(dlg->m_infoTip->Text(), QStringLiteral("不对哦\n再想想！"));
+        QVERIFY(EndsWith(OpenedFiles().back(), "/bmusic/error1.mp3"));
+        QCOMPARE(dlg->m_cuePlayer.Alias(), std::string("QuvoMedia4"));
+
+        Carry(*dlg, 2, GridSpot(2));
+        QVERIFY(EndsWith(OpenedFiles()[OpenedFiles().size() - 2], "/bmusic/right1.mp3"));
+        // Piece 2's voice and the cue are both open: their aliases differ.
+        QVERIFY(dlg->m_cuePlayer.IsOpen());
+        QVERIFY(dlg->Piece(2)->m_player.IsOpen());
+        QCOMPARE(dlg->Piece(2)->m_player.Alias(), std::string("QuvoMedia11"));
+
+        // In the grid, pieces move freely: no cue.
+        m_media->ClearSent();
+        Carry(*dlg, 2, GridSpot(2) + QPoint(10, 40));
+        QVERIFY(OpenedFiles().empty());
+        // After piece 2, piece 1 is the one expected.
+        Carry(*dlg, 1, GridSpot(1));
+        QVERIFY(EndsWith(OpenedFiles().front(), "/bmusic/right1.mp3"));
+    }
+
+    void theHintFollowsThePlacedCount() {
+        WriteStore("2,1,3", "0,1,2");
+        WriteSettings(0, 0, 1);
+        auto dlg = StartDialog();
+        dlg->OnTimer(CQuvoDlg::kHintTimer);
+        QCOMPARE(dlg->m_hintStroke, 2);
+        dlg->repaint();
+        QCOMPARE(dlg->m_hintStroke, -1);  // the paint drew it and forgot it
+        dlg->OnTimer(CQuvoDlg::kHintTimer);
+        QCOMPARE(dlg->m_hintStroke, 2);   // the next tick draws it again
+        Carry(*dlg, 3, GridSpot(3));  // any piece counts
+        dlg->OnTimer(CQuvoDlg::kHintTimer);
+        QCOMPARE(dlg->m_hintStroke, 1);
+        // The paint draws it and forgets it.
+        dlg->repaint();
+        QCOMPARE(dlg->m_hintStroke, -1);
+    }
+
+    void musicAndTheCheckExcludeEachOther() {
+        WriteStore("2,1,3", "0,1,2");
+        WriteSettings(1, 0);
+        auto dlg = StartDialog();
+        QVERIFY(dlg->m_musicPlayer.IsOpen());
+        QCOMPARE(dlg->m_musicPlayer.Alias(), std::string("QuvoMedia1"));
+        QVERIFY(EndsWith(dlg->m_musicPlayer.FilePath(), "/bmusic/start1.mp3"));
+        QVERIFY(m_media->Sound(dlg->m_musicPlayer.DeviceId())->IsPlaying());
+
+        qobject_cast<QAbstractButton*>(dlg->GetDlgItem(1011))->click();
+        QVERIFY(dlg->IsDlgButtonChecked(1011));
+        QCOMPARE(int(dlg->m_strokeCheck), 1);
+        QVERIFY(!dlg->m_musicPlayer.IsOpen());
+        QVERIFY(!dlg->IsDlgButtonChecked(1013));
+        QCOMPARE(dlg->m_backgroundMusicOn, 0);
+
+        Click(*dlg, SolidPoint(*dlg, 1));  // refused: the error cue is open
+        QVERIFY(dlg->m_cuePlayer.IsOpen());
+        qobject_cast<QAbstractButton*>(dlg->GetDlgItem(1013))->click();
+        QVERIFY(dlg->m_musicPlayer.IsOpen());
+        QVERIFY(!dlg->IsDlgButtonChecked(1011));
+        QCOMPARE(int(dlg->m_strokeCheck), 0);
+        QVERIFY(!dlg->m_cuePlayer.IsOpen());
+    }
+
+    void musicStartsAgainWhenItEnds() {
+        WriteStore("2,1,3", "0,1,2");
+        WriteSettings(1, 0);
+        auto dlg = StartDialog();
+        const std::string path = dlg->m_musicPlayer.FilePath();
+        const quvo::MciDeviceId first = dlg->m_musicPlayer.DeviceId();
+        QVERIFY(m_media->FinishPlaying(first));
+        QCoreApplication::processEvents();
+        QVERIFY(dlg->m_musicPlayer.IsOpen());
+        QVERIFY(dlg->m_musicPlayer.DeviceId() != first);
+        QCOMPARE(dlg->m_musicPlayer.FilePath(), path);
+        QVERIFY(m_media->Sound(dlg->m_musicPlayer.DeviceId())->IsPlaying());
+        QVERIFY(!m_media->Sound(dlg->m_musicPlayer.DeviceId())->LastFrom().has_value());
+
+        // Switched off, an old notice starts nothing.
+        qobject_cast<QAbstractButton*>(dlg->GetDlgItem(1013))->click();
+        QCoreApplication::postEvent(dlg.get(), new quvo::MciNotifyEvent(quvo::mci::kNotifySuccessful, first));
+        QCoreApplication::processEvents();
+        QVERIFY(!dlg->m_musicPlayer.IsOpen());
+    }
+
+    void theDemonstrationMovesOneStrokePerTickThenAllHome() {
+        WriteStore("2,1,3", "0,1,2");
+        WriteSettings(0, 0);
+        auto dlg = StartDialog();
+        dlg->m_demoMode = 0;
+        std::vector<QRect> home;
+        for (int k = 1; k <= 3; ++k) {
+            home.push_back(dlg->Piece(k)->geometry());
+        }
+        auto inGrid = [&](int k) {
+            return dlg->Piece(k)->m_outline == dlg->m_largeStrokes.StrokeAt(k) &&
+                   dlg->m_panels.practice.Contains(dlg->Piece(k)->x(), dlg->Piece(k)->y());
+        };
+        qobject_cast<QAbstractButton*>(dlg->GetDlgItem(1010))->click();
+        QVERIFY(dlg->IsTimerRunning(CQuvoDlg::kDemoTimer));
+        QCOMPARE(dlg->m_timers.at(CQuvoDlg::kDemoTimer)->interval(), 1000);
+        dlg->OnTimer(CQuvoDlg::kDemoTimer);
+        QVERIFY(inGrid(2) && !inGrid(1) && !inGrid(3));
+        const quvo::Rect b = dlg->Piece(2)->m_bounds;
+        QCOMPARE(dlg->Piece(2)->pos(), QPoint(266 + 8 + b.left, 8 + b.top));
+
+        // A new speed does not change the running demonstration's period.
+        dlg->m_speedSlider->setValue(3000);
+        Q_EMIT dlg->m_speedSlider->sliderReleased();
+        QCOMPARE(dlg->m_demoSpeed, 3000);
+        QCOMPARE(dlg->m_timers.at(CQuvoDlg::kDemoTimer)->interval(), 1000);
+
+        dlg->OnTimer(CQuvoDlg::kDemoTimer);
+        QVERIFY(inGrid(1) && !inGrid(3));
+        dlg->OnTimer(CQuvoDlg::kDemoTimer);
+        QVERIFY(inGrid(3));
+        dlg->OnTimer(CQuvoDlg::kDemoTimer);
+        QVERIFY(!dlg->IsTimerRunning(CQuvoDlg::kDemoTimer));
+        QCOMPARE(dlg->m_demoStep, 0);
+        for (int k = 1; k <= 3; ++k) {
+            QCOMPARE(dlg->Piece(k)->pos(), home[k - 1].topLeft());
+            QCOMPARE(dlg->Piece(k)->m_outline, dlg->m_smallStrokes.StrokeAt(k));
+        }
+    }
+
+    void pressingTheDemonstrationTwiceStartsItOver() {
+        WriteStore("2,1,3", "0,1,2");
+        WriteSettings(0, 0);
+        auto dlg = StartDialog();
+        dlg->m_demoMode = 1;  // written out: each arriving piece fills itself, paced
+        auto* demo = qobject_cast<QAbstractButton*>(dlg->GetDlgItem(1010));
+        demo->click();
+        dlg->OnTimer(CQuvoDlg::kDemoTimer);
+        QVERIFY(!m_pauses.empty());
+        demo->click();
+        QCOMPARE(dlg->m_demoStep, 0);
+        for (int tick = 0; tick < 4; ++tick) {
+            dlg->OnTimer(CQuvoDlg::kDemoTimer);
+        }
+        QVERIFY(!dlg->IsTimerRunning(CQuvoDlg::kDemoTimer));
+        for (int k = 1; k <= 3; ++k) {
+            QCOMPARE(dlg->Piece(k)->pos(), QPoint(dlg->Piece(k)->m_homeRect.left, dlg->Piece(k)->m_homeRect.top));
+        }
+    }
+
+    void withoutAStrokeOrderTheDemonstrationMovesNothing() {
+        WriteStore("", "");
+        WriteSettings(0, 0);
+        auto dlg = StartDialog();
+        std::vector<QRect> home;
+        for (int k = 1; k <= 3; ++k) {
+            home.push_back(dlg->Piece(k)->geometry());
+        }
+        dlg->OnDemoButton();
+        int ticks = 0;
+        while (dlg->IsTimerRunning(CQuvoDlg::kDemoTimer) && ticks < 10) {
+            dlg->OnTimer(CQuvoDlg::kDemoTimer);
+            ++ticks;
+        }
+        QCOMPARE(ticks, 4);
+        for (int k = 1; k <= 3; ++k) {
+            QCOMPARE(dlg->Piece(k)->geometry(), home[k - 1]);
+        }
+    }
+
+    void storeItemsNamingNoPieceAreSkipped() {
+        WriteStore("2,7,3", "0,1,2");
+        WriteSettings(0, 1, 1);
+        auto dlg = StartDialog();
+        dlg->m_demoMode = 0;
+        dlg->OnDemoButton();
+        for (int tick = 0; tick < 4; ++tick) {
+            dlg->OnTimer(CQuvoDlg::kDemoTimer);
+        }
+        Carry(*dlg, 2, GridSpot(2));
+        dlg->OnTimer(CQuvoDlg::kHintTimer);
+        QCOMPARE(dlg->m_hintStroke, -1);
+        Carry(*dlg, 1, GridSpot(1));  // the check has nothing to judge by: let through
+        Carry(*dlg, 3, GridSpot(3));
+        QCOMPARE(dlg->m_strokeMarks, (std::vector<std::uint8_t>{0, 1, 0}));
+    }
+
+    void wideCharactersWrapTheirPiecesIntoRows() {
+        WriteStore("1,2,3", "0,1,2");
+        WriteSettings(0, 0);
+        auto dlg = StartDialog();
+        dlg->LoadCharacter("\xEC\xE0");  // 爨, 30 strokes
+        QCOMPARE(dlg->m_pieces.size(), std::size_t(30));
+        int rows = 1;
+        for (int k = 2; k <= 30; ++k) {
+            const quvo::Rect& a = dlg->Piece(k - 1)->m_homeRect;
+            const quvo::Rect& b = dlg->Piece(k)->m_homeRect;
+            if (b.top != a.top) {
+                ++rows;
+                QCOMPARE(b.left, dlg->m_panels.pieces.left);
+                QVERIFY(a.right + 10 + b.Width() > dlg->m_panels.pieces.right);
+            }
+            QVERIFY(b.right <= dlg->m_panels.pieces.right || b.Width() > dlg->m_panels.pieces.Width());
+        }
+        QVERIFY(rows >= 3);
+    }
+};
+
+QTEST_MAIN(TestGame)
+#include "test_game.moc"
