@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "app/guipause.h"
 #include "app/quvodlg.h"
+#include "chardata/strokeitems.h"
 #include "strokes/bhwnd.h"
 #include "strokes/glyphoutline.h"
 #include "strokes/glyphsource.h"
@@ -79,6 +81,49 @@ public:
         state.counters["pieces"] = static_cast<double>(dlg.m_pieces.size());
         dlg.m_exitStarted = true;  // leave the program folder's files as they are
     }
+
+    // One whole round of 高 as the dialog plays it: load, then ten pick-ups, carries and
+    // put-downs in writing order, the last of which judges the round. Fill delay 0, and
+    // the preview's half-second pause left out. Only the put-downs are timed: each says its
+    // stroke's name (real players) and writes the stroke out.
+    static void GameRound(benchmark::State& state) {
+        QDir::setCurrent(QStringLiteral(QUVO_PROGRAM_DIR));
+        quvo::SetGuiPauseHook([](int) {});
+        CQuvoDlg dlg;
+        dlg.OnCreate();
+        dlg.OnInitDialog();
+        dlg.show();
+        WaitUntilExposed(dlg);
+        dlg.KillTimer(CQuvoDlg::kHintTimer);
+        dlg.m_demoSpeed = 0;
+        long putDowns = 0;
+        for (auto _ : state) {
+            state.PauseTiming();
+            dlg.LoadCharacter(kGao);
+            dlg.KillTimer(CQuvoDlg::kHintTimer);
+            state.ResumeTiming();
+            for (int i = 1; i <= dlg.m_strokeCount; ++i) {
+                state.PauseTiming();
+                const int k = quvo::StrokeOrderAt(dlg.m_strokeOrder, i, dlg.m_strokeCount);
+                CBHWnd* piece = dlg.Piece(k);
+                const QPoint from = piece->geometry().center();
+                const QPoint to(300 + 40 * i, 100 + 30 * i);
+                dlg.PickUpPiece(k, from);
+                for (int step = 1; step <= 4; ++step) {
+                    dlg.CarryPiece(from + (to - from) * step / 4);
+                }
+                state.ResumeTiming();
+                dlg.PutDownPiece(to);
+                ++putDowns;
+            }
+        }
+        state.counters["put_downs"] = static_cast<double>(putDowns);
+        state.counters["per_put_down"] = benchmark::Counter(
+            static_cast<double>(putDowns), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+        state.counters["verdict_ok"] = dlg.m_resultPage.find("&f=ok") != std::string::npos ? 1 : 0;
+        quvo::SetGuiPauseHook({});
+        dlg.m_exitStarted = true;
+    }
 };
 
 namespace {
@@ -101,6 +146,9 @@ std::size_t Area(const quvo::PolygonRegion& region) {
 
 // The fill of the stroke with the largest area among the large (height 500) strokes of 高
 // and 爨, in a piece window, without pauses.
+void GameRound(benchmark::State& state) { QuvoDlgBench::GameRound(state); }
+BENCHMARK(GameRound)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
+
 void AnimateFill(benchmark::State& state) {
     quvo::GlyphSource font(kFontFile);
     const quvo::TextMetrics m = font.Metrics(500);
