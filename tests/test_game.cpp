@@ -26,16 +26,16 @@
 #include "settings/progressfile.h"
 #include "settings/settingsrecord.h"
 #include "strokes/bhwnd.h"
-#include "testfiles.h"
+#include "programfolder.h"
 
 class TestGame : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<quvo::test::TempFolder> m_dir;
+    std::unique_ptr<quvo::test::ProgramFolder> m_dir;
+    std::vector<quvo::MessageBoxCall> m_boxes;
     std::unique_ptr<quvo::ScriptedMediaDevices> m_media;
     std::vector<int> m_pauses;
-    QString m_oldCwd;
 
     static std::string Gbk(const char* utf8) { return quvo::Utf8ToGbk(utf8).value(); }
     std::string Folder() const { return m_dir->Path().string(); }
@@ -138,25 +138,19 @@ private:
 
 private Q_SLOTS:
     void init() {
-        m_dir = std::make_unique<quvo::test::TempFolder>();
-        m_oldCwd = QDir::currentPath();
-        QDir::setCurrent(QString::fromStdString(Folder()));
-        quvo::test::LinkProgramFile(QUVO_PROGRAM_DIR, m_dir->Path(), "fonts/quvokai.ttf");
+        m_dir = std::make_unique<quvo::test::ProgramFolder>(&m_boxes, quvo::test::ProgramFolder::kOwnStore);
         quvo::test::LinkProgramFile(QUVO_PROGRAM_DIR, m_dir->Path(), "theme/charming1.bmp");
         std::filesystem::create_directory(m_dir->Path() / "book");
         m_media = std::make_unique<quvo::ScriptedMediaDevices>();
         quvo::MediaDevices::SetDefault(m_media.get());
         m_pauses.clear();
         quvo::SetGuiPauseHook([this](int ms) { m_pauses.push_back(ms); });
-        quvo::SetMessageBoxHook([](const quvo::MessageBoxCall&) { return 1; });
     }
 
     void cleanup() {
-        quvo::SetMessageBoxHook({});
         quvo::SetGuiPauseHook({});
         quvo::MediaDevices::SetDefault(nullptr);
         m_media.reset();
-        QDir::setCurrent(m_oldCwd);
         m_dir.reset();
     }
 

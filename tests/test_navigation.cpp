@@ -19,7 +19,7 @@
 #include "settings/progressfile.h"
 #include "settings/settingsrecord.h"
 #include "strokes/bhwnd.h"
-#include "testfiles.h"
+#include "programfolder.h"
 
 using quvo::test::WriteAll;
 
@@ -27,9 +27,8 @@ class TestNavigation : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<quvo::test::TempFolder> m_dir;
+    std::unique_ptr<quvo::test::ProgramFolder> m_dir;
     std::vector<quvo::MessageBoxCall> m_boxes;
-    QString m_oldCwd;
 
     static std::string Gbk(const char* utf8) { return quvo::Utf8ToGbk(utf8).value(); }
     std::string Folder() const { return m_dir->Path().string(); }
@@ -82,24 +81,11 @@ private:
 
 private Q_SLOTS:
     void init() {
-        m_dir = std::make_unique<quvo::test::TempFolder>();
-        m_oldCwd = QDir::currentPath();
-        QDir::setCurrent(QString::fromStdString(Folder()));
-        quvo::test::LinkProgramFile(QUVO_PROGRAM_DIR, m_dir->Path(), "fonts/quvokai.ttf");
-        quvo::test::LinkProgramFile(QUVO_PROGRAM_DIR, m_dir->Path(), "hz.db");
+        m_dir = std::make_unique<quvo::test::ProgramFolder>(&m_boxes);
         std::filesystem::create_directory(m_dir->Path() / "book");
-        m_boxes.clear();
-        quvo::SetMessageBoxHook([this](const quvo::MessageBoxCall& call) {
-            m_boxes.push_back(call);
-            return 1;
-        });
     }
 
-    void cleanup() {
-        quvo::SetMessageBoxHook({});
-        QDir::setCurrent(m_oldCwd);
-        m_dir.reset();
-    }
+    void cleanup() { m_dir.reset(); }
 
     void pagesTurnAndStopAtBothEnds() {
         UseTextbook("two.txt", "天地人你我\n山水田土木\n");

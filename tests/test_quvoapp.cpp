@@ -12,35 +12,21 @@
 #include "app/quvoapp.h"
 #include "app/quvodlg.h"
 #include "controls/messagebox.h"
-#include "testfiles.h"
+#include "programfolder.h"
 
 class TestQuvoApp : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<quvo::test::TempFolder> m_dir;
+    std::unique_ptr<quvo::test::ProgramFolder> m_dir;
     std::vector<quvo::MessageBoxCall> m_boxes;
-    QString m_oldCwd;
 
 private Q_SLOTS:
     void init() {
-        m_dir = std::make_unique<quvo::test::TempFolder>();
-        m_oldCwd = QDir::currentPath();
-        QDir::setCurrent(QString::fromStdString(m_dir->Path().string()));
-        quvo::test::LinkProgramFile(QUVO_PROGRAM_DIR, m_dir->Path(), "fonts/quvokai.ttf");
-        quvo::test::LinkProgramFile(QUVO_PROGRAM_DIR, m_dir->Path(), "hz.db");
-        m_boxes.clear();
-        quvo::SetMessageBoxHook([this](const quvo::MessageBoxCall& call) {
-            m_boxes.push_back(call);
-            return 1;
-        });
+        m_dir = std::make_unique<quvo::test::ProgramFolder>(&m_boxes);
     }
 
-    void cleanup() {
-        quvo::SetMessageBoxHook({});
-        QDir::setCurrent(m_oldCwd);
-        m_dir.reset();
-    }
+    void cleanup() { m_dir.reset(); }
 
 #ifdef QUVO_HAS_PINYIN_TABLE
     void pinyinTableIsCompiledIn() {

@@ -22,7 +22,7 @@
 #include "settings/settingsrecord.h"
 #include "strokes/bhwnd.h"
 #include "strokes/qtstrokecanvas.h"
-#include "testfiles.h"
+#include "programfolder.h"
 
 using quvo::test::ReadAll;
 using quvo::test::WriteAll;
@@ -31,9 +31,8 @@ class TestQuvoDlg : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<quvo::test::TempFolder> m_dir;
+    std::unique_ptr<quvo::test::ProgramFolder> m_dir;
     std::vector<quvo::MessageBoxCall> m_boxes;
-    QString m_oldCwd;
 
     std::string File(const char* name) const { return m_dir->File(name); }
     std::string Folder() const { return m_dir->Path().string(); }
@@ -99,23 +98,10 @@ private:
 
 private Q_SLOTS:
     void init() {
-        m_dir = std::make_unique<quvo::test::TempFolder>();
-        m_oldCwd = QDir::currentPath();
-        QDir::setCurrent(QString::fromStdString(Folder()));
-        quvo::test::LinkProgramFile(QUVO_PROGRAM_DIR, m_dir->Path(), "fonts/quvokai.ttf");
-        quvo::test::LinkProgramFile(QUVO_PROGRAM_DIR, m_dir->Path(), "hz.db");
-        m_boxes.clear();
-        quvo::SetMessageBoxHook([this](const quvo::MessageBoxCall& call) {
-            m_boxes.push_back(call);
-            return 1;
-        });
+        m_dir = std::make_unique<quvo::test::ProgramFolder>(&m_boxes);
     }
 
-    void cleanup() {
-        quvo::SetMessageBoxHook({});
-        QDir::setCurrent(m_oldCwd);
-        m_dir.reset();
-    }
+    void cleanup() { m_dir.reset(); }
 
     void firstRunTakesTheDefaults() {
         auto dlg = StartDialog();
