@@ -98,6 +98,7 @@ add_custom_command(
             --store "${QUVO_STORE_FILE}"
     DEPENDS "${_quvo_npm_stamp}" "${_quvo_orders}"
             "${QUVO_TOOLS_DIR}/gen_font_store.py" "${QUVO_TOOLS_DIR}/strokedata.py"
+            "${QUVO_TOOLS_DIR}/stroketable.py"
             "${QUVO_DATA_SOURCE_DIR}/stroketypes.tsv"
     COMMENT "Building the stroke font and the character store"
     VERBATIM)

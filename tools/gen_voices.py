@@ -32,6 +32,7 @@ import numpy as np
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import soundio  # noqa: E402
+import stroketable  # noqa: E402
 
 VOICE = "cmn-latn-pinyin"
 WORDS_PER_MINUTE = 130     # eSpeak's default is 175
@@ -53,21 +54,12 @@ FADE_OUT = 0.03
 def read_names(path):
     """The table's rows -> [(code, name, pinyin)], codes 0..n-1 in order."""
     rows = []
-    with open(path, encoding="utf-8") as f:
-        for line in f:
-            line = line.rstrip("\n")
-            if not line or line.startswith("#"):
-                continue
-            fields = line.split("\t")
-            if len(fields) != 4:
-                raise SystemExit("%s: bad line %r" % (path, line))
-            pinyin = fields[3].split()
-            if not pinyin or not all(p[:-1].isalpha() and p[-1] in "12345" for p in pinyin):
-                raise SystemExit("%s: code %s: pinyin %r needs a tone digit on every syllable"
-                                 % (path, fields[0], fields[3]))
-            rows.append((int(fields[0]), fields[1], " ".join(pinyin)))
-    if [r[0] for r in rows] != list(range(len(rows))) or not rows:
-        raise SystemExit("%s: codes must run 0, 1, 2, ... in order" % path)
+    for code, name, _, pinyin_text in stroketable.read_rows(path):
+        pinyin = pinyin_text.split()
+        if not pinyin or not all(p[:-1].isalpha() and p[-1] in "12345" for p in pinyin):
+            raise SystemExit("%s: code %s: pinyin %r needs a tone digit on every syllable"
+                             % (path, code, pinyin_text))
+        rows.append((code, name, " ".join(pinyin)))
     return rows
 
 

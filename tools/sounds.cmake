@@ -81,7 +81,8 @@ add_custom_command(
     COMMAND ${_quvo_sound_py} "${_quvo_voice_script}"
             --types "${_quvo_stroke_types}" --out "${_quvo_voice_dir}"
             --espeak "${QUVO_ESPEAK_NG}" --lame "${QUVO_LAME}"
-    DEPENDS "${_quvo_voice_script}" "${_quvo_soundio}" "${_quvo_stroke_types}"
+    DEPENDS "${_quvo_voice_script}" "${_quvo_soundio}" "${CMAKE_CURRENT_LIST_DIR}/stroketable.py"
+            "${_quvo_stroke_types}"
     COMMENT "Speaking the stroke names"
     VERBATIM)
 

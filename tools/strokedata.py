@@ -7,7 +7,13 @@ the em at 900 and the bottom at -124, so they go into the font unchanged.
 """
 
 import math
+import os
 import re
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+import stroketable  # noqa: E402
 
 from fontTools.cu2qu import curve_to_quadratic
 from fontTools.misc.bezierTools import calcQuadraticBounds
@@ -228,18 +234,7 @@ def load_stroke_types(path):
     letter map: cnchar letter -> list of (code, name), one entry for a plain
     letter, two for a letter that is split by the stroke's shape.
     """
-    rows = []
-    with open(path, encoding="utf-8") as f:
-        for line in f:
-            line = line.rstrip("\n")
-            if not line or line.startswith("#"):
-                continue
-            fields = line.split("\t")
-            if len(fields) != 4:
-                raise ValueError("%s: bad line %r" % (path, line))
-            code = int(fields[0])
-            letters = [] if fields[2] == "-" else fields[2].split()
-            rows.append((code, fields[1], letters, fields[3]))
+    rows = stroketable.read_rows(path)
     codes = [r[0] for r in rows]
     if codes != list(range(32)):
         raise ValueError("%s: codes must be 0..31 in order" % path)

@@ -1,0 +1,23 @@
+"""The stroke-type table data/stroketypes.tsv, read the one way every generator needs it.
+
+Plain Python (no fontTools, no numpy), so that any generator can read it.
+"""
+
+
+def read_rows(path):
+    """The table's rows -> [(code, name, letters, pinyin)] in file order; codes are checked
+    to run 0, 1, 2, ... A letters field of "-" stands for none."""
+    rows = []
+    with open(path, encoding="utf-8") as f:
+        for line in f:
+            line = line.rstrip("\n")
+            if not line or line.startswith("#"):
+                continue
+            fields = line.split("\t")
+            if len(fields) != 4:
+                raise ValueError("%s: bad line %r" % (path, line))
+            letters = [] if fields[2] == "-" else fields[2].split()
+            rows.append((int(fields[0]), fields[1], letters, fields[3]))
+    if not rows or [r[0] for r in rows] != list(range(len(rows))):
+        raise ValueError("%s: codes must run 0, 1, 2, ... in order" % path)
+    return rows
