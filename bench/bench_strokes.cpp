@@ -13,6 +13,7 @@
 
 #include "app/guipause.h"
 #include "app/quvodlg.h"
+#include "chardata/characterstore.h"
 #include "chardata/strokeitems.h"
 #include "strokes/bhwnd.h"
 #include "strokes/glyphoutline.h"

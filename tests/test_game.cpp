@@ -3,6 +3,7 @@
 // Stroke order and types come from a store written by the test for the real glyph of 口
 // (three contours); the sounds go to the scriptable media devices.
 #include <QAbstractButton>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QTest>
 #include <QTimer>
@@ -244,6 +245,39 @@ private Q_SLOTS:
         QVERIFY(m_media->FinishPlaying(id));
         QCoreApplication::processEvents();
         QVERIFY(!piece->m_player.IsOpen());
+    }
+
+    // The fill and the preview pause the GUI thread; a child's clicks meanwhile wait in the
+    // queue and are handled afterwards like any other.
+    void clicksDuringAPauseWaitTheirTurn() {
+        WriteStore("1,2,3", "0,1,2");
+        WriteSettings(0, 0);
+        auto dlg = StartDialog();
+        QWindow* window = dlg->windowHandle();
+        const QPoint second = SolidPoint(*dlg, 2);
+        bool queued = false;
+        quvo::SetGuiPauseHook([&](int) {
+            if (queued) {
+                return;
+            }
+            queued = true;
+            for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+                QCoreApplication::postEvent(window, new QMouseEvent(type, second, window->mapToGlobal(second),
+                                                                     Qt::LeftButton, Qt::LeftButton, {}));
+            }
+        });
+        Move(*dlg, SolidPoint(*dlg, 1));
+        Click(*dlg, SolidPoint(*dlg, 1));
+        Move(*dlg, GridSpot(1));
+        Click(*dlg, GridSpot(1));  // its fill pauses, and the click on piece 2 waits
+        QVERIFY(queued);
+        QCoreApplication::processEvents();
+        QCOMPARE(dlg->m_placed.Text(), std::string("1,"));
+        QCOMPARE(dlg->m_pieceCarried, 1);  // the waiting click picked piece 2 up afterwards
+        QCOMPARE(dlg->m_carriedPiece, 2);
+        Move(*dlg, GridSpot(2));
+        Click(*dlg, GridSpot(2));
+        QCOMPARE(dlg->m_placed.Text(), std::string("1,2,"));
     }
 
     void previewOnlyInTheTray() {
