@@ -53,6 +53,15 @@ BENCHMARK_CAPTURE(ExtractBothSizes, gao, kGao)->Unit(benchmark::kMicrosecond)->R
 BENCHMARK_CAPTURE(ExtractBothSizes, cuan, kCuan)->Unit(benchmark::kMicrosecond)->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
+// The store is opened and closed for every character; this is what that costs.
+void StoreLookup(benchmark::State& state) {
+    for (auto _ : state) {
+        const quvo::StoreAnswer answer = quvo::QueryCharacterStore(QUVO_PROGRAM_DIR "/hz.db", kCuan);
+        benchmark::DoNotOptimize(answer.strokeOrder.data());
+    }
+}
+BENCHMARK(StoreLookup)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
 }  // namespace
 
 void WaitUntilExposed(QWidget& window) {
