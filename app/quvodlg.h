@@ -181,8 +181,7 @@ private:
     std::intptr_t OnCharacterButton(const QByteArray& text);
     void OnTimer(int id);
 
-    // Calls into parts of the program that arrive with later work; each is a no-op until then.
-    std::optional<QCursor> LoadAnimatedCursor(const char* fileName) const;
+    // Painting, the players, and the handlers of the numbered messages and the timers.
     void RelayToInfoTip(QObject* watched, QEvent* event);
     bool RestartMusicOnNotify(QEvent* event);
     bool LoadBackgroundPicture(const std::string& path);
@@ -192,21 +191,25 @@ private:
     void DrawUnderlay(QPainter& painter);
     void DrawPinyin(QPainter& painter);
     void DrawTextbookTitle(QPainter& painter);
-    void CreateWebView();
     void SetAssembleButtonCaption();
     void StartBackgroundMusic();
-    void NavigateToCharacterPage(const char* character);
-    void NavigateToResultPage(const std::string& address);
     void HideNavigationCaptions();
-    void ShowStartHelp();
-    void ShowClosingDialog();
     void OnPieceClicked(quvo::UserMessageEvent& event);
     void OnPieceMoving(quvo::UserMessageEvent& event);
     void OnPieceHovered(quvo::UserMessageEvent& event);
-    void OnUpdateOffer(quvo::UserMessageEvent& event);
     void OnHintTimer();
     void OnFlashTimer();
     void OnDemoTimer();
+
+    // Calls into parts of the program that arrive with later work; each is a no-op until
+    // then (app/quvodlg_pending.cpp).
+    std::optional<QCursor> LoadAnimatedCursor(const char* fileName) const;
+    void CreateWebView();
+    void NavigateToCharacterPage(const char* character);
+    void NavigateToResultPage(const std::string& address);
+    void ShowStartHelp();
+    void ShowClosingDialog();
+    void OnUpdateOffer(quvo::UserMessageEvent& event);
 
     // --- Character, option and game state ---
     quvo::PlacedStrokes m_placed;    // the pieces put into the practice panel, in order

@@ -12,7 +12,7 @@ std::optional<QCursor> CQuvoDlg::LoadAnimatedCursor(const char* /*fileName*/) co
 
 
 
-// The web panel, and its character page.
+// The web panel, with its character page and its result page.
 void CQuvoDlg::CreateWebView() {}
 void CQuvoDlg::NavigateToCharacterPage(const char* /*character*/) {}
 void CQuvoDlg::NavigateToResultPage(const std::string& /*address*/) {}
