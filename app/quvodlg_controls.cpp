@@ -83,6 +83,7 @@ void CQuvoDlg::ConnectControls() {
     connect(m_btnNext, &CButtonST::clicked, this, &CQuvoDlg::OnNextPage);
     connect(m_btnChooseBook, &CButtonST::clicked, this, &CQuvoDlg::OnChooseBook);
     connect(m_btnDemo, &CButtonST::clicked, this, &CQuvoDlg::OnDemoButton);
+    connect(m_btnMinimise, &CButtonST::clicked, this, &QWidget::showMinimized);
     connect(m_btnAssemble, &CButtonST::clicked, this, &CQuvoDlg::OnTypedCharacter);
     SetUpTypedCharacterBox();
     ConnectOptionBoxes();
