@@ -78,11 +78,19 @@ quvo::PolygonRegion CBHWnd::BuildRegion() {
 }
 
 void CBHWnd::ShapeToOutline() {
+    // A piece that only moved keeps its shape: the region is in the piece's own coordinates.
+    if (m_outline == m_shapedOutline && m_bounds == m_shapedBounds && !m_region.IsEmpty()) {
+        m_surfaceStale = true;
+        update();
+        return;
+    }
     quvo::PolygonRegion region = BuildRegion();
     if (region.IsEmpty()) {
         return;  // the window keeps the shape it had
     }
     m_region = std::move(region);
+    m_shapedOutline = m_outline;
+    m_shapedBounds = m_bounds;
     setMask(quvo::ToQRegion(m_region));
     m_surfaceStale = true;
     update();

@@ -97,6 +97,8 @@ private:
 
     int m_id = 0;
     quvo::PolygonRegion m_region;
+    const quvo::OutlineSeg* m_shapedOutline = nullptr;  // what m_region was made from
+    quvo::Rect m_shapedBounds;
     // The window's own pixels: drawn from outline and colour when they change, and written
     // over by the fill animation and the flashing, which stay until the piece is drawn anew.
     QImage m_surface;

@@ -27,32 +27,13 @@ FillStart FillStartFor(int strokeType) {
 
 namespace {
 
-// The top point of the first run in the leftmost column that has one.
-StrokePoint LeftStart(const PolygonRegion& region) {
+// The start of the run found by the first probe i (0, 1, ... below `count`) that finds one:
+// the top of a column, the left of a row, or the start of a slanted line's last run.
+template <typename Probe>
+StrokePoint FirstRunStart(int count, Probe probe) {
     Rect rect;
-    for (int x = 0; x < region.Box().Width(); ++x) {
-        if (CountColumnRuns(region, x, 0, rect) > 0) {
-            break;
-        }
-    }
-    return {rect.left, rect.top};
-}
-
-// The left point of the first run in the topmost row that has one.
-StrokePoint TopStart(const PolygonRegion& region) {
-    Rect rect;
-    for (int y = 0; y < region.Box().Height(); ++y) {
-        if (CountRowRuns(region, y, 0, rect) > 0) {
-            break;
-        }
-    }
-    return {rect.left, rect.top};
-}
-
-StrokePoint DiagonalStart(const PolygonRegion& region) {
-    Rect rect;
-    for (int j = 0; j < region.Box().Width(); ++j) {
-        if (CountLineRuns(region, 1.0f, j, 0, rect) > 0) {
+    for (int i = 0; i < count; ++i) {
+        if (probe(i, rect) > 0) {
             break;
         }
     }
@@ -86,11 +67,17 @@ private:
 std::optional<StrokePoint> FindFillSeed(const PolygonRegion& region, int strokeType) {
     switch (FillStartFor(strokeType)) {
     case FillStart::Left:
-        return LeftStart(region);
+        return FirstRunStart(region.Box().Width(), [&](int x, Rect& r) {
+            return CountColumnRuns(region, x, 0, r);
+        });
     case FillStart::Top:
-        return TopStart(region);
+        return FirstRunStart(region.Box().Height(), [&](int y, Rect& r) {
+            return CountRowRuns(region, y, 0, r);
+        });
     case FillStart::Diagonal:
-        return DiagonalStart(region);
+        return FirstRunStart(region.Box().Width(), [&](int j, Rect& r) {
+            return CountLineRuns(region, 1.0f, j, 0, r);
+        });
     case FillStart::None:
         break;
     }

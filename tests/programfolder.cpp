@@ -1,6 +1,9 @@
 #include "programfolder.h"
 
 #include <QDir>
+#include <QTest>
+
+#include "app/quvodlg.h"
 
 namespace quvo::test {
 
@@ -21,6 +24,17 @@ ProgramFolder::ProgramFolder(std::vector<MessageBoxCall>* boxes, Store store)
 ProgramFolder::~ProgramFolder() {
     SetMessageBoxHook({});
     QDir::setCurrent(m_oldCurrent);
+}
+
+std::unique_ptr<CQuvoDlg> StartDialog(bool exposed) {
+    auto dlg = std::make_unique<CQuvoDlg>();
+    dlg->OnCreate();
+    dlg->OnInitDialog();
+    dlg->show();
+    if (exposed && !QTest::qWaitForWindowExposed(dlg.get())) {
+        qWarning("dialog not exposed");
+    }
+    return dlg;
 }
 
 }  // namespace quvo::test

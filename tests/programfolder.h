@@ -2,10 +2,13 @@
 
 #include <QString>
 
+#include <memory>
 #include <vector>
 
 #include "controls/messagebox.h"
 #include "testfiles.h"
+
+class CQuvoDlg;
 
 namespace quvo::test {
 
@@ -22,5 +25,9 @@ public:
 private:
     QString m_oldCurrent;
 };
+
+// The main dialog created, initialised and shown, as the program starts it; with `exposed`,
+// also waited for until the window system shows it.
+std::unique_ptr<CQuvoDlg> StartDialog(bool exposed = false);
 
 }  // namespace quvo::test

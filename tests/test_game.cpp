@@ -65,16 +65,7 @@ private:
         quvo::ProgressFile(m_dir->File("xxjd.cfg")).Save({r.bookPath, 0});
     }
 
-    std::unique_ptr<CQuvoDlg> StartDialog() {
-        auto dlg = std::make_unique<CQuvoDlg>();
-        dlg->OnCreate();
-        dlg->OnInitDialog();
-        dlg->show();
-        if (!QTest::qWaitForWindowExposed(dlg.get())) {
-            qWarning("dialog not exposed");
-        }
-        return dlg;
-    }
+    static std::unique_ptr<CQuvoDlg> StartDialog() { return quvo::test::StartDialog(true); }
 
     // A point well inside piece k, in dialog coordinates: the middle of its widest row.
     static QPoint SolidPoint(CQuvoDlg& dlg, int k) {

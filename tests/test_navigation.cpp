@@ -45,13 +45,7 @@ private:
         QVERIFY(quvo::WriteSettingsFile(m_dir->File("quvocf.cfg"), r));
     }
 
-    std::unique_ptr<CQuvoDlg> StartDialog() {
-        auto dlg = std::make_unique<CQuvoDlg>();
-        dlg->OnCreate();
-        dlg->OnInitDialog();
-        dlg->show();
-        return dlg;
-    }
+    static std::unique_ptr<CQuvoDlg> StartDialog() { return quvo::test::StartDialog(); }
 
     using Strings = std::vector<std::string>;
 

@@ -37,13 +37,7 @@ private:
     std::string File(const char* name) const { return m_dir->File(name); }
     std::string Folder() const { return m_dir->Path().string(); }
 
-    std::unique_ptr<CQuvoDlg> StartDialog() {
-        auto dlg = std::make_unique<CQuvoDlg>();
-        dlg->OnCreate();
-        dlg->OnInitDialog();
-        dlg->show();
-        return dlg;
-    }
+    static std::unique_ptr<CQuvoDlg> StartDialog() { return quvo::test::StartDialog(); }
 
     QAbstractButton* Button(CQuvoDlg& dlg, int id) {
         return qobject_cast<QAbstractButton*>(dlg.GetDlgItem(id));
