@@ -49,6 +49,8 @@ public:
     static constexpr int kHintTimer = 1;
     static constexpr int kFlashTimer = 4;
     static constexpr int kDemoTimer = 5;
+    // A click this close to the enlarged piece's shape still picks it up.
+    static constexpr int kPreviewHitMargin = 3;
 
     explicit CQuvoDlg(QWidget* parent = nullptr);
     ~CQuvoDlg() override;

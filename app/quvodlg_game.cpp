@@ -43,8 +43,9 @@ void CQuvoDlg::OnPieceHovered(quvo::UserMessageEvent& event) {
     event.result = PreviewPiece(static_cast<int>(event.wParam()), event.point);
 }
 
-// The piece under the pointer grows to its large stroke around the pointer for a look, and
-// the GUI thread pauses half a second so that the child sees it before anything else.
+// The piece under the pointer grows to its large stroke for a look, the pointed-at point of
+// the stroke staying under the pointer so that the click that follows still finds it; the
+// GUI thread pauses half a second so that the child sees it before anything else.
 int CQuvoDlg::PreviewPiece(int p, QPoint point) {
     if (CBHWnd* shown = Piece(m_hoveredPiece); shown && shown->m_hover) {
         EndPreview();
@@ -59,13 +60,19 @@ int CQuvoDlg::PreviewPiece(int p, QPoint point) {
         m_hoveredPiece = -1;
         return 0;
     }
-    const quvo::Rect window = ToRect(piece->geometry());
+    quvo::OutlineSeg* large = m_largeStrokes.StrokeAt(p);
+    if (!large) {
+        return 0;
+    }
     m_hoverRect = ToQRect(piece->m_homeRect);
-    SwitchOutline(piece, m_largeStrokes.StrokeAt(p));
-    const quvo::Rect grown = quvo::PreviewRect(window, point.x(), point.y(), piece->m_bounds.Width(),
-                                               piece->m_bounds.Height());
-    piece->setGeometry(ToQRect(grown));
-    piece->ShapeToOutline();
+    const quvo::Rect small = piece->m_bounds;
+    const QPoint smallWindow = piece->pos();
+    SwitchOutline(piece, large);
+    piece->ShapeToOutline(kPreviewHitMargin);
+    const quvo::StrokePoint topLeft =
+        quvo::PreviewTopLeft({point.x(), point.y()}, {smallWindow.x(), smallWindow.y()}, small,
+                             piece->m_bounds, piece->Region());
+    piece->setGeometry(topLeft.x, topLeft.y, piece->m_bounds.Width() + 4, piece->m_bounds.Height() + 4);
     piece->repaint();
     quvo::PauseGuiThread(500);
     return 1;

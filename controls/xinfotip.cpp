@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QCursor>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QTimerEvent>
 
 #include <algorithm>
@@ -12,7 +14,8 @@
 namespace {
 
 constexpr Qt::WindowFlags kTipFlags =
-    Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus;
+    Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus |
+    Qt::WindowTransparentForInput;  // the tail's tip lies under the pointer: clicks go through
 
 constexpr int kSideMargin = 12;  // between the ellipse's box and the text, left and right
 constexpr int kTopMargin = 25;   // between the ellipse's box and the text, top and bottom
@@ -45,6 +48,55 @@ QSize StoredIconSize(const QIcon& icon) {
     return {largest.width() % 256, largest.height() % 256};
 }
 
+// The start of a run of `length` beginning at `start`, moved the least to lie within
+// [first, last]; a run longer than that keeps to `first`.
+int MovedWithin(int start, int length, int first, int last) {
+    return std::max(first, std::min(start, last + 1 - length));
+}
+
+// Where the tail goes across the balloon: its side and its tip's x in window coordinates.
+struct TailPlace {
+    bool right = false;
+    int tipX = 0;
+};
+
+// Left of the anchor with the tail on the right when that fits, else right of it with the tail
+// on the left. The first needs the window to start past the left edge of the bounds, so that a
+// balloon shown right at that edge opens to the right. Bounds too narrow for either get the
+// window pushed inside them and the tail slid along the ellipse to stay over the anchor as far
+// as it can.
+TailPlace PlaceTail(int width, int anchorX, const QRect& bounds) {
+    const auto fits = [&](int left) {
+        return left >= bounds.left() && left + width - 1 <= bounds.right();
+    };
+    const int rightTip = width - kSideMargin;
+    if (anchorX - rightTip > bounds.left() && fits(anchorX - rightTip)) {
+        return {true, rightTip};
+    }
+    if (fits(anchorX - kSideMargin)) {
+        return {false, kSideMargin};
+    }
+    const int x = MovedWithin(anchorX - width / 2, width, bounds.left(), bounds.right());
+    const int tipX = std::clamp(anchorX - x, kSideMargin, width - kSideMargin);
+    return {tipX > width / 2, tipX};
+}
+
+// The tail runs from 25 pixels inside the ellipse's box, where it joins the ellipse, to the
+// tip; its base reaches towards the middle of the balloon.
+QPolygon TailFor(const CXInfoTip::Balloon& balloon, int tipX) {
+    const int baseX = balloon.tailRight ? tipX - kTailWidth : tipX + kTailWidth;
+    const int tipY = balloon.tailTop ? 0 : balloon.height;
+    const int baseY = balloon.tailTop ? 2 * kTailHeight : balloon.height - kTailHeight;
+    return QPolygon({QPoint(tipX, baseY), QPoint(tipX, tipY), QPoint(baseX, baseY)});
+}
+
+// `rect` moved the least to lie inside `bounds`.
+QRect MovedInto(QRect rect, const QRect& bounds) {
+    rect.moveLeft(MovedWithin(rect.left(), rect.width(), bounds.left(), bounds.right()));
+    rect.moveTop(MovedWithin(rect.top(), rect.height(), bounds.top(), bounds.bottom()));
+    return rect;
+}
+
 bool IsHidingButton(const QEvent* event) {
     const Qt::MouseButton button = static_cast<const QMouseEvent*>(event)->button();
     return button == Qt::LeftButton || button == Qt::RightButton || button == Qt::MiddleButton;
@@ -56,12 +108,18 @@ QSize CXInfoTip::Balloon::WindowSize() const {
     return {width, height + kTailHeight};
 }
 
-QRegion CXInfoTip::Balloon::Shape() const {
-    return QRegion(QRect(0, 0, width, height), QRegion::Ellipse) | QRegion(tail, Qt::OddEvenFill);
+QRect CXInfoTip::Balloon::Ellipse() const {
+    return {0, tailTop ? kTailHeight : 0, width, height};
 }
 
+QRegion CXInfoTip::Balloon::Shape() const {
+    return QRegion(Ellipse(), QRegion::Ellipse) | QRegion(tail, Qt::OddEvenFill);
+}
+
+// Above the anchor when the ellipse fits there, else below it, where the window reaches from
+// the anchor down.
 CXInfoTip::Balloon CXInfoTip::BalloonFor(QSize textSize, std::optional<QSize> iconSize,
-                                         QPoint anchor) {
+                                         QPoint anchor, QRect bounds) {
     Balloon balloon;
     balloon.width = textSize.width() + 2 * kSideMargin;
     balloon.height = textSize.height() + 2 * kTopMargin;
@@ -69,17 +127,19 @@ CXInfoTip::Balloon CXInfoTip::BalloonFor(QSize textSize, std::optional<QSize> ic
         balloon.width += iconSize->width() + kIconGap;
         balloon.height = std::max(balloon.height, iconSize->height());
     }
-    // Near the left edge of the screen the balloon opens to the right of the anchor.
-    balloon.tailRight = balloon.width - kSideMargin < anchor.x();
-    const int tipX = balloon.tailRight ? balloon.width - kSideMargin : kSideMargin;
-    const int baseX = balloon.tailRight ? tipX - kTailWidth : tipX + kTailWidth;
-    const int top = balloon.height - kTailHeight;
-    balloon.tail = QPolygon({QPoint(tipX, top), QPoint(tipX, balloon.height), QPoint(baseX, top)});
+    balloon.tailTop = anchor.y() - balloon.height < bounds.top();
+    const TailPlace place = PlaceTail(balloon.width, anchor.x(), bounds);
+    balloon.tailRight = place.right;
+    balloon.tail = TailFor(balloon, place.tipX);
     return balloon;
 }
 
 QPoint CXInfoTip::WindowPosition(const Balloon& balloon, QPoint anchor) {
     return anchor - balloon.TailTip();
+}
+
+QRect CXInfoTip::WindowGeometry(const Balloon& balloon, QPoint anchor, QRect bounds) {
+    return MovedInto(QRect(WindowPosition(balloon, anchor), balloon.WindowSize()), bounds);
 }
 
 CXInfoTip::CXInfoTip() : QWidget(nullptr, kTipFlags) {
@@ -188,7 +248,7 @@ void CXInfoTip::ShowBalloon() {
     KillTimer(m_timerId);
     const Balloon balloon = CurrentBalloon();
     setMask(balloon.Shape());
-    setGeometry(QRect(WindowPosition(balloon, m_anchor), balloon.WindowSize()));
+    setGeometry(WindowGeometry(balloon, m_anchor, Bounds()));
     raise();
     show();
     StartTimer(kHideCheckTimer, kHideCheckInterval);
@@ -201,11 +261,24 @@ void CXInfoTip::CheckPointer() {
     }
 }
 
+QRect CXInfoTip::Bounds() const {
+    const QScreen* screen = QGuiApplication::screenAt(m_anchor);
+    if (screen == nullptr) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    QRect bounds = screen->availableGeometry();
+    const QWidget* owner = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
+    if (owner != nullptr && owner->isVisible() && owner->frameGeometry().contains(m_anchor)) {
+        bounds &= owner->frameGeometry();
+    }
+    return bounds;
+}
+
 CXInfoTip::Balloon CXInfoTip::CurrentBalloon() const {
     const QSize textSize = QFontMetrics(m_font, this).size(Qt::TextExpandTabs, m_text);
     const std::optional<QSize> iconSize =
         m_icon.isNull() ? std::nullopt : std::optional<QSize>(IconSize());
-    return BalloonFor(textSize, iconSize, m_anchor);
+    return BalloonFor(textSize, iconSize, m_anchor, Bounds());
 }
 
 // Restarting a running timer puts its next firing a whole interval away.
@@ -234,8 +307,9 @@ void CXInfoTip::timerEvent(QTimerEvent* event) {
 
 void CXInfoTip::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
-    PaintBalloon(painter, CurrentBalloon().Shape());
-    PaintContents(painter);
+    const Balloon balloon = CurrentBalloon();
+    PaintBalloon(painter, balloon.Shape());
+    PaintContents(painter, balloon);
 }
 
 // A light face with a grey frame, edged in the text colour.
@@ -246,15 +320,17 @@ void CXInfoTip::PaintBalloon(QPainter& painter, const QRegion& shape) const {
     Fill(painter, shape - Inset(shape, kInnerFrame), colours.color(QPalette::WindowText));
 }
 
-void CXInfoTip::PaintContents(QPainter& painter) const {
+// The icon at the ellipse's left, the text beside it, both the margins inside its box.
+void CXInfoTip::PaintContents(QPainter& painter, const Balloon& balloon) const {
     const bool withIcon = !m_icon.isNull();
     const int textLeft = withIcon ? kSideMargin + m_iconWidth + kIconGap : kSideMargin;
+    const int top = balloon.Ellipse().top() + kTopMargin;
     painter.setFont(m_font);
     painter.setPen(palette().color(QPalette::Text));
-    painter.drawText(rect().adjusted(textLeft, kTopMargin, 0, 0),
+    painter.drawText(rect().adjusted(textLeft, top, 0, 0),
                      Qt::AlignLeft | Qt::AlignTop | Qt::TextExpandTabs, m_text);
     if (withIcon) {
         const QSize size = IconSize();
-        painter.drawPixmap(QRect(QPoint(kSideMargin, kTopMargin), size), m_icon.pixmap(size));
+        painter.drawPixmap(QRect(QPoint(kSideMargin, top), size), m_icon.pixmap(size));
     }
 }

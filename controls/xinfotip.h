@@ -6,6 +6,7 @@
 #include <QPoint>
 #include <QPointer>
 #include <QPolygon>
+#include <QRect>
 #include <QRegion>
 #include <QSize>
 #include <QString>
@@ -36,25 +37,32 @@ public:
         QIcon icon;
     };
 
-    // The balloon's outline in window coordinates. The ellipse fills (0, 0, width, height);
-    // the window is 25 pixels taller, room for the tail below the ellipse.
+    // The balloon's outline in window coordinates. The window is 25 pixels taller than the
+    // ellipse. Above the anchor the ellipse fills (0, 0, width, height) and the tail hangs from
+    // its bottom to the tip at (tip x, height); below the anchor the ellipse moves down to
+    // (0, 25) and the tail rises from its top to the tip at (tip x, 0).
     struct Balloon {
         int width = 0;
         int height = 0;
         bool tailRight = false;
-        QPolygon tail;  // base corner under the ellipse, tip, other base corner
+        bool tailTop = false;
+        QPolygon tail;  // base corner inside the ellipse's box, tip, other base corner
 
         QPoint TailTip() const { return tail.point(1); }
         QSize WindowSize() const;
+        QRect Ellipse() const;
         // The ellipse united with the tail: what the window shows and where it is painted.
         QRegion Shape() const;
     };
 
     // The balloon for a text measuring `textSize`, with an icon of `iconSize` beside it when
-    // there is one, shown for the screen point `anchor`.
-    static Balloon BalloonFor(QSize textSize, std::optional<QSize> iconSize, QPoint anchor);
+    // there is one, shown for the screen point `anchor` and kept inside `bounds`.
+    static Balloon BalloonFor(QSize textSize, std::optional<QSize> iconSize, QPoint anchor,
+                              QRect bounds);
     // Top-left corner of the window on the screen, putting the tail's tip on `anchor`.
     static QPoint WindowPosition(const Balloon& balloon, QPoint anchor);
+    // The window on the screen: at WindowPosition, pushed into `bounds` where it sticks out.
+    static QRect WindowGeometry(const Balloon& balloon, QPoint anchor, QRect bounds);
 
     CXInfoTip();
     ~CXInfoTip() override;
@@ -87,6 +95,9 @@ public:
     int TimerId() const { return m_timerId; }
     const QIcon& TipIcon() const { return m_icon; }
     QSize IconSize() const { return {m_iconWidth, m_iconHeight}; }
+    // Where a balloon for the present anchor must stay: the available part of the anchor's
+    // screen and, for a point inside the shown owner window, that window.
+    QRect Bounds() const;
     // The balloon for the present text, icon and anchor.
     Balloon CurrentBalloon() const;
 
@@ -102,7 +113,7 @@ private:
     void StartTimer(int id, int interval);
     void KillTimer(int id);
     void PaintBalloon(QPainter& painter, const QRegion& shape) const;
-    void PaintContents(QPainter& painter) const;
+    void PaintContents(QPainter& painter, const Balloon& balloon) const;
 
     int m_showDelay = 500;
     QPoint m_anchor;  // screen coordinates

@@ -1,6 +1,7 @@
 #include "game/assembly.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "chardata/strokeitems.h"
@@ -144,14 +145,27 @@ std::string ResultPageQuery(const std::string& character, const std::string& res
     return query;
 }
 
-Rect PreviewRect(const Rect& window, int x, int y, int w, int h) {
-    const int width = std::max(window.right - window.left, 1);
-    const int height = std::max(window.bottom - window.top, 1);
-    const float fx = float(window.right - x) / float(width);
-    const float fy = float(window.bottom - y) / float(height);
-    const int right = x + static_cast<int>(float(w + 4) * fx);
-    const int bottom = y + static_cast<int>(float(h + 4) * fy);
-    return {right - w, bottom - h, right, bottom};
+namespace {
+
+// Where `offset` within a side of length `from` lies on a side of length `to`.
+int ScaleAlong(int offset, int from, int to) {
+    if (from <= 0) {
+        return to / 2;
+    }
+    return static_cast<int>(std::lround(double(offset) * to / from));
+}
+
+}  // namespace
+
+StrokePoint PreviewTopLeft(StrokePoint point, StrokePoint smallWindow, const Rect& small, const Rect& large,
+                     const PolygonRegion& largeShape) {
+    // Window coordinates are the outline's own, less its box's top-left.
+    int x = ScaleAlong(point.x - smallWindow.x, small.Width(), large.Width());
+    int y = ScaleAlong(point.y - smallWindow.y, small.Height(), large.Height());
+    if (!largeShape.Contains(x, y)) {
+        largeShape.Nearest(x, y, x, y);
+    }
+    return {point.x - x, point.y - y};
 }
 
 }  // namespace quvo

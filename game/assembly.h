@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/dialoglayout.h"
+#include "strokes/polygonregion.h"
 
 namespace quvo {
 
@@ -69,9 +70,15 @@ std::string ResultPageQuery(const std::string& character, const std::string& res
                             const std::string& wrongList, int n,
                             const std::vector<std::string>& buttonCharacters);
 
-// The enlarged preview of a piece under the pointer (x, y): the window r (dialog
-// coordinates) grows to the large outline's box w x h so that the point keeps its relative
-// distance to the right and bottom edges.
-Rect PreviewRect(const Rect& window, int x, int y, int w, int h);
+// The enlarged preview of a piece: where its large window goes so that the point of the
+// stroke under the pointer stays under it. The small and the large outline are one glyph at
+// two heights, so the pointer's place within the small stroke's box is the same place within
+// the large one. `point` is the pointer and `smallWindow` the small piece's top-left, both in
+// dialog coordinates; `small` and `large` are the two outlines' boxes (right and bottom
+// inclusive); `largeShape` is the large piece's shape in its window's coordinates. Should the
+// mapped point fall just outside that shape, the nearest pixel of the shape goes under the
+// pointer instead. Returns the large window's top-left.
+StrokePoint PreviewTopLeft(StrokePoint point, StrokePoint smallWindow, const Rect& small, const Rect& large,
+                     const PolygonRegion& largeShape);
 
 }  // namespace quvo

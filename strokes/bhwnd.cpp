@@ -77,9 +77,12 @@ quvo::PolygonRegion CBHWnd::BuildRegion() {
     return region;
 }
 
-void CBHWnd::ShapeToOutline() {
+void CBHWnd::ShapeToOutline(int hitMargin) {
     // A piece that only moved keeps its shape: the region is in the piece's own coordinates.
     if (m_outline == m_shapedOutline && m_bounds == m_shapedBounds && !m_region.IsEmpty()) {
+        if (hitMargin != m_hitMargin) {
+            SetMask(hitMargin);
+        }
         m_surfaceStale = true;
         update();
         return;
@@ -91,9 +94,14 @@ void CBHWnd::ShapeToOutline() {
     m_region = std::move(region);
     m_shapedOutline = m_outline;
     m_shapedBounds = m_bounds;
-    setMask(quvo::ToQRegion(m_region));
+    SetMask(hitMargin);
     m_surfaceStale = true;
     update();
+}
+
+void CBHWnd::SetMask(int hitMargin) {
+    m_hitMargin = hitMargin;
+    setMask(hitMargin > 0 ? quvo::ToQRegion(m_region.GrownSpans(hitMargin)) : quvo::ToQRegion(m_region));
 }
 
 void CBHWnd::EnsureSurface() {

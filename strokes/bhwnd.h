@@ -29,7 +29,9 @@ public:
     bool Create(QWidget* parent, int id, const QRect& rect);
 
     // The window's shape becomes the polygon of the current outline; then it is redrawn.
-    void ShapeToOutline();
+    // With a hit margin, clicks within that many pixels of the shape count as on the piece
+    // too (the enlarged preview, which a child's click may just miss).
+    void ShapeToOutline(int hitMargin = 0);
 
     // "Writes" the stroke: floods its polygon from where the stroke starts, in the piece's
     // colour (choice 1) or its complement (any other choice), pausing delay / 100 ms every
@@ -91,6 +93,7 @@ private:
     class PixelWriter;
 
     quvo::PolygonRegion BuildRegion();
+    void SetMask(int hitMargin);
     QPoint ToDialog(QPoint local) const;
     void EnsureSurface();
     void RenderPiece();
@@ -99,6 +102,7 @@ private:
     quvo::PolygonRegion m_region;
     const quvo::OutlineSeg* m_shapedOutline = nullptr;  // what m_region was made from
     quvo::Rect m_shapedBounds;
+    int m_hitMargin = 0;         // of the present mask
     // The window's own pixels: drawn from outline and colour when they change, and written
     // over by the fill animation and the flashing, which stay until the piece is drawn anew.
     QImage m_surface;

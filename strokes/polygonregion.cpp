@@ -71,4 +71,52 @@ bool PolygonRegion::Contains(int x, int y) const {
     return m_mask[std::size_t(y - m_box.top) * m_box.Width() + (x - m_box.left)] != 0;
 }
 
+bool PolygonRegion::Nearest(int x, int y, int& nearestX, int& nearestY) const {
+    std::int64_t best = -1;
+    for (const Span& s : m_spans) {
+        const int cx = std::clamp(x, s.left, s.right - 1);
+        const std::int64_t dx = x - cx, dy = y - s.y;
+        const std::int64_t d = dx * dx + dy * dy;
+        if (best < 0 || d < best) {
+            best = d;
+            nearestX = cx;
+            nearestY = s.y;
+        }
+    }
+    return best >= 0;
+}
+
+std::vector<PolygonRegion::Span> PolygonRegion::GrownSpans(int radius) const {
+    std::vector<Span> grown;
+    if (m_spans.empty()) {
+        return grown;
+    }
+    // Each run reaches sqrt(r^2 - dy^2) pixels further sideways in the row dy away.
+    std::vector<int> reach(static_cast<std::size_t>(radius) + 1);
+    for (int dy = 0; dy <= radius; ++dy) {
+        reach[dy] = static_cast<int>(std::sqrt(double(radius * radius - dy * dy)));
+    }
+    std::vector<std::pair<int, int>> runs;
+    std::size_t first = 0;  // the first run of the rows that can reach row y
+    for (int y = m_box.top - radius; y < m_box.bottom + radius; ++y) {
+        while (first < m_spans.size() && m_spans[first].y < y - radius) {
+            ++first;
+        }
+        runs.clear();
+        for (std::size_t i = first; i < m_spans.size() && m_spans[i].y <= y + radius; ++i) {
+            const int w = reach[static_cast<std::size_t>(std::abs(m_spans[i].y - y))];
+            runs.emplace_back(m_spans[i].left - w, m_spans[i].right + w);
+        }
+        std::sort(runs.begin(), runs.end());
+        for (std::size_t i = 0; i < runs.size();) {
+            Span span{y, runs[i].first, runs[i].second};
+            for (++i; i < runs.size() && runs[i].first <= span.right; ++i) {
+                span.right = std::max(span.right, runs[i].second);
+            }
+            grown.push_back(span);
+        }
+    }
+    return grown;
+}
+
 }  // namespace quvo

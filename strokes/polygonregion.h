@@ -29,8 +29,14 @@ public:
     // Bounding box of the region's pixels, right and bottom exclusive; all 0 when empty.
     const Rect& Box() const { return m_box; }
     bool Contains(int x, int y) const;
+    // The pixel of the region nearest to (x, y), (x, y) itself when it belongs to it; false
+    // for an empty region.
+    bool Nearest(int x, int y, int& nearestX, int& nearestY) const;
     // Runs of pixels, row by row from the top, left to right within a row.
     const std::vector<Span>& Spans() const { return m_spans; }
+    // The runs of the region grown by `radius` pixels all round (every pixel within that
+    // distance of the region), in the same order.
+    std::vector<Span> GrownSpans(int radius) const;
 
 private:
     void Rasterise(const std::vector<StrokePoint>& polygon, int top, int bottom);

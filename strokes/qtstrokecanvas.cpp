@@ -6,10 +6,12 @@
 
 namespace quvo {
 
-QRegion ToQRegion(const PolygonRegion& region) {
+QRegion ToQRegion(const PolygonRegion& region) { return ToQRegion(region.Spans()); }
+
+QRegion ToQRegion(const std::vector<PolygonRegion::Span>& spans) {
     std::vector<QRect> rects;
-    rects.reserve(region.Spans().size());
-    for (const PolygonRegion::Span& s : region.Spans()) {
+    rects.reserve(spans.size());
+    for (const PolygonRegion::Span& s : spans) {
         rects.emplace_back(s.left, s.y, s.right - s.left, 1);
     }
     QRegion result;

@@ -15,6 +15,7 @@ inline QColor ToQColor(Colour c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)
 // A region as Qt's region, span by span, so that a window mask, its hit test and the fill
 // cover exactly the same pixels.
 QRegion ToQRegion(const PolygonRegion& region);
+QRegion ToQRegion(const std::vector<PolygonRegion::Span>& spans);
 
 // Stroke drawings through a QPainter, without antialiasing, like the window system's pens.
 class PainterStrokeCanvas : public StrokeCanvas {

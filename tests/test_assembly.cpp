@@ -115,13 +115,28 @@ TEST(Demonstration, NothingToMoveStillEndsAfterNPlusOneTicks) {
     EXPECT_EQ(quvo::NextDemoTick("9,1", 2, 2).piecesBack, (std::vector<int>{1}));
 }
 
-TEST(Preview, ThePointKeepsItsPlaceRelativeToTheFarEdges) {
-    // A 20 x 40 window; the pointer a quarter in from the right, half way down.
-    const quvo::Rect r = quvo::PreviewRect({100, 200, 120, 240}, 115, 220, 76, 96);
-    EXPECT_EQ(r.right, 115 + 80 / 4);
-    EXPECT_EQ(r.bottom, 220 + 100 / 2);
-    EXPECT_EQ(r.Width(), 76);
-    EXPECT_EQ(r.Height(), 96);
+// A slanted bar two and a half times the size of the small one (0..20 x 0..40): the large
+// piece's shape in its window, a thin band from top-left to bottom-right.
+TEST(Preview, ThePointedAtPointOfTheStrokeStaysUnderThePointer) {
+    const quvo::PolygonRegion band({{0, 0}, {8, 0}, {50, 100}, {42, 100}});
+    const quvo::Rect small{30, 60, 50, 100}, large{75, 150, 125, 250};
+    const quvo::StrokePoint window{100, 300};  // the small piece's top-left in the dialog
+    struct Case {
+        quvo::StrokePoint local;  // the pointer within the small window
+        quvo::StrokePoint under;  // the large shape's pixel that must come under it
+    };
+    for (const Case& c : {Case{{2, 1}, {5, 3}},        // on the band: scaled
+                          Case{{10, 20}, {25, 50}},
+                          Case{{19, 39}, {48, 98}},
+                          Case{{12, 20}, {29, 51}},    // (30, 50) just right of the band: its edge
+                          Case{{0, 39}, {35, 84}}}) {  // (0, 98) far off: the nearest pixel, across the band
+        const quvo::StrokePoint pointer{window.x + c.local.x, window.y + c.local.y};
+        const quvo::StrokePoint topLeft = quvo::PreviewTopLeft(pointer, window, small, large, band);
+        const quvo::StrokePoint under{pointer.x - topLeft.x, pointer.y - topLeft.y};
+        EXPECT_TRUE(band.Contains(under.x, under.y)) << c.local.x << "," << c.local.y;
+        EXPECT_EQ(under.x, c.under.x) << c.local.x << "," << c.local.y;
+        EXPECT_EQ(under.y, c.under.y) << c.local.x << "," << c.local.y;
+    }
 }
 
 TEST(ResultPage, AddressOfAVerdict) {

@@ -86,11 +86,12 @@ private:
     static void Move(CQuvoDlg& dlg, QPoint p) { QTest::mouseMove(dlg.windowHandle(), p); }
 
     // Picks piece k up, carries it to `to` in steps, and puts it down there. The pointer
-    // first rests on the piece, as a child's does: in the tray that shows the piece enlarged,
-    // and the click then goes to the enlarged piece.
+    // first rests on the middle of the piece, as a child's does, and clicks right there: in
+    // the tray the piece grows under the pointer meanwhile, and the click must still find it.
     static void Carry(CQuvoDlg& dlg, int k, QPoint to) {
-        Move(dlg, SolidPoint(dlg, k));
-        Click(dlg, SolidPoint(dlg, k));
+        const QPoint rest = SolidPoint(dlg, k);
+        Move(dlg, rest);
+        Click(dlg, rest);
         QVERIFY2(dlg.m_pieceCarried == 1, qPrintable(QStringLiteral("piece %1 not picked up").arg(k)));
         const QPoint from = dlg.m_referencePoint;
         for (int i = 1; i <= 4; ++i) {
@@ -269,6 +270,52 @@ private Q_SLOTS:
         Move(*dlg, GridSpot(2));
         Click(*dlg, GridSpot(2));
         QCOMPARE(dlg->m_placed.Text(), std::string("1,2,"));
+    }
+
+    // A child plays whole characters without waiting: it rests the pointer on the middle of
+    // the next piece and clicks right there while the piece it put down is still writing
+    // itself out. Every click must pick up the piece it was aimed at, however the piece grew.
+    void everyClickAtAChildsPacePicksUpItsPiece() {
+        quvo::test::LinkProgramFile(QUVO_PROGRAM_DIR, m_dir->Path(), "hz.db");  // real types: pieces write
+        WriteSettings(0, 0);
+        auto dlg = StartDialog();
+        QWindow* window = dlg->windowHandle();
+        auto post = [window](QEvent::Type type, QPoint p) {
+            const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+            const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+            QCoreApplication::postEvent(window, new QMouseEvent(type, p, window->mapToGlobal(p), button, held, {}));
+        };
+        for (const char* utf8 : {"高", "永", "我", "火", "山", "木", "心", "十", "爨"}) {
+            dlg->LoadCharacter(Gbk(utf8).c_str());
+            const int n = dlg->m_strokeCount;
+            QPoint rest = SolidPoint(*dlg, 1);
+            Move(*dlg, rest);
+            Click(*dlg, rest);
+            for (int k = 1; k <= n; ++k) {
+                QVERIFY2(dlg->m_pieceCarried == 1 && dlg->m_carriedPiece == k,
+                         qPrintable(QStringLiteral("%1: piece %2 not picked up").arg(QString::fromUtf8(utf8)).arg(k)));
+                const QPoint spot(300 + (k * 53) % 450, 60 + (k * 37) % 440);
+                Move(*dlg, (rest + spot) / 2);
+                Move(*dlg, spot);
+                rest = k < n ? SolidPoint(*dlg, k + 1) : QPoint();
+                bool posted = k == n;
+                quvo::SetGuiPauseHook([&](int) {
+                    if (!posted) {  // the next piece, during the first pause of the writing
+                        posted = true;
+                        for (QEvent::Type t : {QEvent::MouseMove, QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+                            post(t, rest);
+                        }
+                    }
+                });
+                Click(*dlg, spot);
+                QVERIFY2(posted, utf8);  // every stroke of these has its type, so it writes
+                QCoreApplication::processEvents();
+                quvo::SetGuiPauseHook([](int) {});
+            }
+            QCOMPARE(dlg->m_pieceCarried, 0);
+            QCOMPARE(dlg->m_placed.Count(), 0);  // all n placed and judged
+            QVERIFY(!dlg->m_resultPage.empty());
+        }
     }
 
     void previewOnlyInTheTray() {

@@ -1,9 +1,11 @@
-// The balloon tip: its outline and place, the show delay and the hide check, hover hints over
-// registered windows, hiding on a mouse button, its icon, and what it looks like.
+// The balloon tip: its outline and place inside the screen and the dialog, the show delay and the
+// hide check, hover hints over registered windows, hiding on a mouse button, its icon, and what it
+// looks like.
 #include <QApplication>
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 #include "controls/xinfotip.h"
@@ -12,6 +14,7 @@ namespace {
 
 const QString kPraise = QStringLiteral("你真棒!\n全拼对了\n加油");
 const QString kHint = QStringLiteral("鼠标点一下,\n就可以开始移动笔画哦");
+const QRect kScreen(0, 0, 1024, 768);
 
 QIcon BlockIcon(int width, int height) {
     QPixmap pixmap(width, height);
@@ -32,6 +35,17 @@ void MoveTo(CXInfoTip& tip, QWidget* target, QPoint local) {
 
 QSize TextSize(const QString& text) {
     return QFontMetrics(QApplication::font()).size(Qt::TextExpandTabs, text);
+}
+
+// How many pixels of `area` differ from the `face` colour.
+int InkIn(const QImage& image, const QRect& area, const QColor& face) {
+    int inked = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            inked += image.pixel(x, y) != face.rgb() ? 1 : 0;
+        }
+    }
+    return inked;
 }
 
 // A window at a known place on the screen with a registered button and an unregistered one.
@@ -58,7 +72,8 @@ class TestXInfoTip : public QObject {
 
 private Q_SLOTS:
     void balloonOpensLeftOfTheAnchorWithTailOnTheRight() {
-        const auto balloon = CXInfoTip::BalloonFor(QSize(40, 16), std::nullopt, QPoint(500, 300));
+        const auto balloon =
+            CXInfoTip::BalloonFor(QSize(40, 16), std::nullopt, QPoint(500, 300), kScreen);
         QCOMPARE(balloon.width, 64);
         QCOMPARE(balloon.height, 66);
         QVERIFY(balloon.tailRight);
@@ -69,33 +84,96 @@ private Q_SLOTS:
     }
 
     void balloonNearTheLeftEdgeHasItsTailOnTheLeft() {
-        const auto balloon = CXInfoTip::BalloonFor(QSize(40, 16), std::nullopt, QPoint(5, 300));
+        const auto balloon =
+            CXInfoTip::BalloonFor(QSize(40, 16), std::nullopt, QPoint(5, 300), kScreen);
         QVERIFY(!balloon.tailRight);
         QCOMPARE(balloon.tail, QPolygon({QPoint(12, 41), QPoint(12, 66), QPoint(37, 41)}));
         QCOMPARE(CXInfoTip::WindowPosition(balloon, QPoint(5, 300)), QPoint(5 - 12, 300 - 66));
         // The tail goes right only once the anchor is past W - 12.
-        QVERIFY(!CXInfoTip::BalloonFor(QSize(40, 16), std::nullopt, QPoint(52, 0)).tailRight);
-        QVERIFY(CXInfoTip::BalloonFor(QSize(40, 16), std::nullopt, QPoint(53, 0)).tailRight);
+        QVERIFY(
+            !CXInfoTip::BalloonFor(QSize(40, 16), std::nullopt, QPoint(52, 0), kScreen).tailRight);
+        QVERIFY(
+            CXInfoTip::BalloonFor(QSize(40, 16), std::nullopt, QPoint(53, 0), kScreen).tailRight);
     }
 
     void iconWidensTheBalloonAndATallOneRaisesIt() {
-        const auto small = CXInfoTip::BalloonFor(QSize(40, 16), QSize(32, 32), QPoint(500, 0));
+        const auto small =
+            CXInfoTip::BalloonFor(QSize(40, 16), QSize(32, 32), QPoint(500, 400), kScreen);
         QCOMPARE(small.width, 40 + 24 + 32 + 5);
         QCOMPARE(small.height, 66);
-        const auto tall = CXInfoTip::BalloonFor(QSize(40, 16), QSize(20, 120), QPoint(500, 0));
+        const auto tall =
+            CXInfoTip::BalloonFor(QSize(40, 16), QSize(20, 120), QPoint(500, 400), kScreen);
         QCOMPARE(tall.width, 40 + 24 + 20 + 5);
         QCOMPARE(tall.height, 120);
         QCOMPARE(tall.TailTip(), QPoint(tall.width - 12, 120));
     }
 
     void shapeIsTheEllipseAndTheTail() {
-        const auto balloon = CXInfoTip::BalloonFor(QSize(100, 40), std::nullopt, QPoint(500, 0));
+        const auto balloon =
+            CXInfoTip::BalloonFor(QSize(100, 40), std::nullopt, QPoint(500, 400), kScreen);
         const QRegion shape = balloon.Shape();
         QVERIFY(shape.contains(QPoint(balloon.width / 2, balloon.height / 2)));
         QVERIFY(!shape.contains(QPoint(1, 1)));  // corner of the ellipse's box
         QVERIFY(shape.contains(balloon.TailTip() + QPoint(-1, -2)));
         QVERIFY(!shape.contains(balloon.TailTip() + QPoint(2, -2)));
         QVERIFY(!shape.contains(QPoint(12, balloon.height + 10)));  // below the ellipse
+    }
+
+    // A 100 x 40 text makes a 124 x 90 balloon in a 124 x 115 window; its tail's tip can come
+    // no nearer than 12 pixels to either side.
+    void placementStaysInsideTheBoundsWithTheTipOnTheAnchor_data() {
+        QTest::addColumn<QRect>("bounds");
+        QTest::addColumn<QPoint>("anchor");
+        QTest::addColumn<bool>("tailTop");
+        QTest::addColumn<bool>("tailRight");
+        QTest::addColumn<QPoint>("tip");  // where the tail's tip lands on the screen
+        const QRect narrow(300, 0, 160, 768);
+        const QRect dialog(100, 150, 500, 300);
+        const auto row = [](const char* name, QRect bounds, QPoint anchor, bool top, bool right,
+                            QPoint tip) {
+            QTest::newRow(name) << bounds << anchor << top << right << tip;
+        };
+        row("middle", kScreen, {512, 384}, false, true, {512, 384});
+        row("just fits above", kScreen, {512, 90}, false, true, {512, 90});
+        row("a pixel too high", kScreen, {512, 89}, true, true, {512, 89});
+        row("top edge", kScreen, {512, 5}, true, true, {512, 5});
+        row("left margin", kScreen, {12, 384}, false, false, {12, 384});
+        row("left edge", kScreen, {5, 384}, false, false, {12, 384});
+        row("right margin", kScreen, {1012, 384}, false, true, {1012, 384});
+        row("right edge", kScreen, {1020, 384}, false, true, {1012, 384});
+        row("bottom, tail strip fits", kScreen, {512, 743}, false, true, {512, 743});
+        row("bottom edge", kScreen, {512, 760}, false, true, {512, 743});
+        row("near the top left", kScreen, {40, 10}, true, false, {40, 10});
+        row("top left corner", kScreen, {3, 3}, true, false, {12, 3});
+        row("top right corner", kScreen, {1020, 3}, true, true, {1012, 3});
+        row("bottom left corner", kScreen, {3, 765}, false, false, {12, 743});
+        row("bottom right corner", kScreen, {1020, 765}, false, true, {1012, 743});
+        row("top of the dialog", dialog, {350, 160}, true, true, {350, 160});
+        row("narrow, middle", narrow, {380, 400}, false, false, {380, 400});
+        row("narrow, near its left", narrow, {305, 400}, false, false, {312, 400});
+        row("narrow, near its right", narrow, {455, 400}, false, true, {448, 400});
+    }
+
+    void placementStaysInsideTheBoundsWithTheTipOnTheAnchor() {
+        QFETCH(QRect, bounds);
+        QFETCH(QPoint, anchor);
+        QFETCH(bool, tailTop);
+        QFETCH(bool, tailRight);
+        QFETCH(QPoint, tip);
+        const auto balloon = CXInfoTip::BalloonFor(QSize(100, 40), std::nullopt, anchor, bounds);
+        QCOMPARE(balloon.tailTop, tailTop);
+        QCOMPARE(balloon.tailRight, tailRight);
+        const QRect window = CXInfoTip::WindowGeometry(balloon, anchor, bounds);
+        QCOMPARE(window.size(), QSize(124, 115));
+        QVERIFY2(bounds.contains(window), QTest::toString(window));
+        QCOMPARE(window.topLeft() + balloon.TailTip(), tip);
+        // Pointing up, the tail reaches the window's top above the ellipse; pointing down, the
+        // bottom of the ellipse's box. It widens from its tip towards the balloon's middle.
+        QCOMPARE(balloon.TailTip().y(), tailTop ? 0 : 90);
+        QCOMPARE(balloon.Ellipse(), QRect(0, tailTop ? 25 : 0, 124, 90));
+        const QPoint inward(tailRight ? -1 : 1, tailTop ? 4 : -4);
+        QVERIFY(balloon.Shape().contains(balloon.TailTip() + inward));
+        QVERIFY(QRect(QPoint(0, 0), balloon.WindowSize()).contains(balloon.Shape().boundingRect()));
     }
 
     void showTipWaitsForTheDelayThenHidesWhenThePointerMoves() {
@@ -164,6 +242,44 @@ private Q_SLOTS:
         QVERIFY(tip.mask().contains(tip.mapFromGlobal(QPoint(599, 298))));
     }
 
+    // Shown right under the top of a dialog-sized window, the praise opens below the point,
+    // inside the screen and the window, and a click on the point goes past it to the window.
+    void nearTheTopTheBalloonOpensBelowAndClicksPassThrough() {
+        QWidget dialog;
+        dialog.setGeometry(0, 0, 1024, 768);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        CXInfoTip tip;
+        tip.CreateTip(&dialog);
+        tip.SetTipIcon(QIcon(QStringLiteral(":/icons/icon182.png")));
+        const QPoint anchor(500, 5);
+        tip.ShowTip(kPraise, anchor);
+        tip.OnTimer(CXInfoTip::kShowTimer);
+        QVERIFY(QTest::qWaitForWindowExposed(&tip));
+        QVERIFY(tip.CurrentBalloon().tailTop);
+        QVERIFY(tip.screen()->availableGeometry().contains(tip.geometry()));
+        QVERIFY(dialog.frameGeometry().contains(tip.geometry()));
+        QCOMPARE(tip.mapFromGlobal(anchor), tip.CurrentBalloon().TailTip());
+        QVERIFY(tip.windowFlags().testFlag(Qt::WindowTransparentForInput));
+        QVERIFY(tip.windowHandle()->flags().testFlag(Qt::WindowTransparentForInput));
+
+        const QImage image = tip.grab().toImage();
+        QVERIFY(image.save(QStringLiteral(QUVO_TEST_OUTPUT_DIR "/xinfotip-below.png")));
+        const QPalette& colours = tip.palette();
+        // The ellipse's frame starts 25 pixels down; the tail above it is filled like the face.
+        const int middle = tip.width() / 2;
+        QCOMPARE(image.pixelColor(middle, 25).rgb(), colours.color(QPalette::WindowText).rgb());
+        QCOMPARE(image.pixelColor(middle, 27).rgb(), colours.color(QPalette::Mid).rgb());
+        const QPoint inTail =
+            tip.CurrentBalloon().TailTip() + QPoint(tip.CurrentBalloon().tailRight ? -10 : 10, 40);
+        QCOMPARE(image.pixelColor(inTail).rgb(), colours.color(QPalette::Base).rgb());
+        // Icon and text moved down with the ellipse.
+        const QImage icon = tip.TipIcon().pixmap(32, 32).toImage();
+        QCOMPARE(image.pixelColor(12 + 16, 50 + 16).rgb(), icon.pixelColor(16, 16).rgb());
+        QVERIFY(InkIn(image, QRect(QPoint(12 + 32 + 5, 50), TextSize(kPraise)),
+                      colours.color(QPalette::Base)) > 100);
+    }
+
     void anyMouseButtonHidesAtOnce() {
         QWidget owner;
         CXInfoTip tip;
@@ -222,7 +338,7 @@ private Q_SLOTS:
         MoveTo(tip, scene.registered, QPoint(150, 140));
         tip.OnTimer(CXInfoTip::kShowTimer);
         QVERIFY(tip.isVisible());
-        const QPoint middle(tip.width() / 2, tip.CurrentBalloon().height / 2);
+        const QPoint middle(tip.CurrentBalloon().TailTip().x(), tip.CurrentBalloon().height / 2);
         QVERIFY(scene.registered->rect().contains(
             scene.registered->mapFromGlobal(tip.mapToGlobal(middle))));
         QCursor::setPos(tip.mapToGlobal(middle));
@@ -325,15 +441,8 @@ private Q_SLOTS:
         // The icon's picture at (12, 25); the text right of it.
         const QImage icon = tip.TipIcon().pixmap(32, 32).toImage();
         QCOMPARE(image.pixelColor(12 + 16, 25 + 16).rgb(), icon.pixelColor(16, 16).rgb());
-        const QRect textArea(12 + 32 + 5, 25, TextSize(kPraise).width(),
-                             TextSize(kPraise).height());
-        int inked = 0;
-        for (int y = textArea.top(); y <= textArea.bottom(); ++y) {
-            for (int x = textArea.left(); x <= textArea.right(); ++x) {
-                inked += image.pixel(x, y) != colours.color(QPalette::Base).rgb() ? 1 : 0;
-            }
-        }
-        QVERIFY(inked > 100);
+        QVERIFY(InkIn(image, QRect(QPoint(12 + 32 + 5, 25), TextSize(kPraise)),
+                      colours.color(QPalette::Base)) > 100);
     }
 };
 
