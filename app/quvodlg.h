@@ -164,6 +164,8 @@ private:
     void ExtractGlyphStrokes(const char* character, int height, quvo::OutlineSeg*& segCursor,
                              quvo::OutlineSeg*& headCursor);
     quvo::GlyphSource& GlyphFont();
+    void FitPiecesToTray();
+    std::vector<quvo::Size> PieceSizes() const;
     void CreatePieces();
     CBHWnd* CreatePiece(int k, quvo::OutlineSeg* outline, const quvo::Rect& bounds,
                         const quvo::Rect& home, std::time_t now);

@@ -46,6 +46,7 @@ void CQuvoDlg::SetUpCharacter(const char* character) {
                         m_smallStrokes.HeadCursor());
     ExtractGlyphStrokes(m_currentChar, m_glyphSizes[1], m_largeStrokes.SegmentCursor(),
                         m_largeStrokes.HeadCursor());
+    FitPiecesToTray();
 
     const auto n = static_cast<std::size_t>(m_strokeCount);
     m_strokeColours.assign(n, 0);
@@ -89,22 +90,48 @@ void CQuvoDlg::ExtractGlyphStrokes(const char* character, int height,
                                            m_outlineOrigin, segCursor, headCursor);
 }
 
-// Piece k shows small stroke k; pieces go in rows in the pieces panel, each with a colour
-// drawn from the clock.
+// Characters with many or wide strokes get a smaller small outline, so that every piece
+// lies whole in the tray, clear of the others and of the buttons below.
+void CQuvoDlg::FitPiecesToTray() {
+    const int height = quvo::FitSmallHeight(
+        [this](int h) {
+            if (h != m_glyphSizes[0]) {
+                m_smallStrokes.Free();
+                m_smallStrokes.Reset();
+                m_glyphSizes[0] = h;
+                ExtractGlyphStrokes(m_currentChar, h, m_smallStrokes.SegmentCursor(),
+                                    m_smallStrokes.HeadCursor());
+            }
+            return PieceSizes();
+        },
+        quvo::PieceTray(m_panels), m_pieceGapX, m_pieceGapY);
+    m_glyphSizes[0] = height;
+}
+
+// Each piece's window: its small stroke's box and 4 pixels more.
+std::vector<quvo::Size> CQuvoDlg::PieceSizes() const {
+    std::vector<quvo::Size> sizes;
+    for (int k = 1; k <= m_strokeCount; ++k) {
+        quvo::Rect bounds;
+        quvo::GetStrokeBounds(m_smallStrokes.StrokeAt(k), bounds);
+        sizes.push_back({bounds.Width() + 4, bounds.Height() + 4});
+    }
+    return sizes;
+}
+
+// Piece k shows small stroke k; pieces go in rows in the tray, each with a colour drawn from
+// the clock.
 void CQuvoDlg::CreatePieces() {
     const int n = m_strokeCount;
-    std::vector<quvo::Rect> bounds(static_cast<std::size_t>(n));
-    std::vector<quvo::Size> sizes(static_cast<std::size_t>(n));
-    for (int i = 0; i < n; ++i) {
-        quvo::GetStrokeBounds(m_smallStrokes.StrokeAt(i + 1), bounds[i]);
-        sizes[i] = {bounds[i].Width() + 4, bounds[i].Height() + 4};
-    }
     const std::vector<quvo::Rect> homes =
-        quvo::LayOutPieces(m_panels.pieces, m_pieceGapX, m_pieceGapY, sizes);
+        quvo::LayOutPieces(quvo::PieceTray(m_panels), m_pieceGapX, m_pieceGapY, PieceSizes());
     const std::time_t now = std::time(nullptr);
     m_pieces.reserve(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i) {
-        m_pieces.push_back(CreatePiece(i + 1, m_smallStrokes.StrokeAt(i + 1), bounds[i], homes[i], now));
+        quvo::OutlineSeg* outline = m_smallStrokes.StrokeAt(i + 1);
+        quvo::Rect bounds;
+        quvo::GetStrokeBounds(outline, bounds);
+        m_pieces.push_back(CreatePiece(i + 1, outline, bounds, homes[static_cast<std::size_t>(i)], now));
     }
 }
 

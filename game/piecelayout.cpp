@@ -25,6 +25,40 @@ std::vector<Rect> LayOutPieces(const Rect& panel, int gapX, int gapY,
     return homes;
 }
 
+Rect PieceTray(const Panels& panels) {
+    Rect tray = panels.pieces;
+    if (panels.bottom.left < tray.right && panels.bottom.right > tray.left) {
+        tray.bottom = std::min(tray.bottom, panels.bottom.top);
+    }
+    return tray;
+}
+
+bool TrayHolds(const std::vector<Rect>& homes, const Rect& tray) {
+    for (std::size_t i = 0; i < homes.size(); ++i) {
+        const Rect& a = homes[i];
+        if (a.left < tray.left || a.top < tray.top || a.right > tray.right || a.bottom > tray.bottom) {
+            return false;
+        }
+        for (std::size_t j = 0; j < i; ++j) {
+            const Rect& b = homes[j];
+            if (a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+int FitSmallHeight(const std::function<std::vector<Size>(int height)>& sizesAt, const Rect& tray,
+                   int gapX, int gapY) {
+    int height = kSmallPieceHeight;
+    while (!TrayHolds(LayOutPieces(tray, gapX, gapY, sizesAt(height)), tray) &&
+           height > kSmallestPieceHeight) {
+        height -= 10;
+    }
+    return height;
+}
+
 Colour PieceColour(std::time_t now, int i) {
     std::srand(static_cast<unsigned>(now + 100 + 100 * i));
     const int r = std::rand() & 0xFF;

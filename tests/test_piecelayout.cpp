@@ -2,8 +2,12 @@
 // comma lists that number and type them.
 #include <gtest/gtest.h>
 
+#include <iostream>
+
 #include "chardata/strokeitems.h"
 #include "game/piecelayout.h"
+#include "strokes/glyphoutline.h"
+#include "strokes/glyphsource.h"
 
 namespace {
 
@@ -35,6 +39,70 @@ TEST(PieceLayout, AFirstPieceWiderThanThePanelStartsTenLower) {
     EXPECT_EQ(homes[0], (Rect{0, 222, 300, 262}));
     // The next piece does not fit beside it (310 + 20 > 266): a new row below it.
     EXPECT_EQ(homes[1], (Rect{0, 272, 20, 292}));
+}
+
+// The sizes of a character's pieces with its small outline at `height`, as the dialog makes
+// them: each stroke's box and 4 pixels more.
+std::vector<Size> PieceSizes(quvo::GlyphSource& font, std::uint16_t code, int height) {
+    std::vector<std::uint8_t> outline;
+    if (font.NativeOutline(code, height, outline) <= 0) {
+        return {};
+    }
+    quvo::StrokeList list;
+    list.Reset();
+    const int n = quvo::WalkGlyphOutline(outline.data(), outline.size(), font.Metrics(height).ascent,
+                                         {0, 0}, list.SegmentCursor(), list.HeadCursor());
+    std::vector<Size> sizes;
+    for (int k = 1; k <= n; ++k) {
+        Rect box;
+        quvo::GetStrokeBounds(list.StrokeAt(k), box);
+        sizes.push_back({box.Width() + 4, box.Height() + 4});
+    }
+    return sizes;
+}
+
+// Every character of GB2312's two levels: its pieces lie whole in the tray, above the bottom
+// panel's buttons, and none covers another; characters that do not fit at the usual height
+// get smaller pieces.
+TEST(PieceLayout, EveryGb2312CharacterFitsTheTray) {
+    quvo::GlyphSource font(QUVO_PROGRAM_DIR "/fonts/quvokai.ttf");
+    ASSERT_TRUE(font.IsOpen());
+    const Rect tray = quvo::PieceTray(quvo::ComputePanels(1024, 768));
+    EXPECT_EQ(tray, (Rect{0, 192, 266, 576}));
+    int characters = 0, brokeBefore = 0, shrunk = 0, smallest = quvo::kSmallPieceHeight;
+    for (int lead = 0xB0; lead <= 0xF7; ++lead) {
+        for (int trail = 0xA1; trail <= 0xFE; ++trail) {
+            const auto code = static_cast<std::uint16_t>(lead * 256 + trail);
+            if (lead == 0xD7 && trail > 0xF9) {
+                continue;  // the five empty places at the end of level one
+            }
+            ++characters;
+            const auto sizesAt = [&](int h) { return PieceSizes(font, code, h); };
+            const std::vector<Size> usual = sizesAt(quvo::kSmallPieceHeight);
+            ASSERT_FALSE(usual.empty()) << std::hex << code;
+            brokeBefore += !quvo::TrayHolds(quvo::LayOutPieces(tray, 10, 10, usual), tray);
+            const int height = quvo::FitSmallHeight(sizesAt, tray, 10, 10);
+            EXPECT_TRUE(quvo::TrayHolds(quvo::LayOutPieces(tray, 10, 10, sizesAt(height)), tray))
+                << std::hex << code;
+            shrunk += height < quvo::kSmallPieceHeight;
+            smallest = std::min(smallest, height);
+        }
+    }
+    EXPECT_EQ(characters, 6763);
+    EXPECT_GT(brokeBefore, 0);
+    EXPECT_EQ(shrunk, brokeBefore);  // only those that did not fit are made smaller
+    std::cout << characters << " characters; " << brokeBefore << " did not fit the tray at height "
+              << quvo::kSmallPieceHeight << ", now smaller (down to " << smallest << ")\n";
+}
+
+TEST(PieceLayout, TrayHoldsOnlyWholePiecesThatDoNotOverlap) {
+    const Rect tray{0, 192, 266, 576};
+    EXPECT_TRUE(quvo::TrayHolds({{0, 212, 50, 242}, {60, 212, 266, 576}}, tray));
+    EXPECT_TRUE(quvo::TrayHolds({}, tray));
+    EXPECT_FALSE(quvo::TrayHolds({{0, 212, 50, 242}, {40, 230, 60, 250}}, tray));  // overlap
+    EXPECT_FALSE(quvo::TrayHolds({{-1, 212, 50, 242}}, tray));
+    EXPECT_FALSE(quvo::TrayHolds({{200, 212, 267, 242}}, tray));
+    EXPECT_FALSE(quvo::TrayHolds({{0, 550, 50, 577}}, tray));  // into the bottom panel
 }
 
 TEST(PieceLayout, ColoursRepeatWithinOneSecondAndFollowTheSeedSteps) {
