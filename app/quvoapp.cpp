@@ -1,6 +1,7 @@
 #include "app/quvoapp.h"
 
 #include "app/kaifont.h"
+#include "app/qttranslations.h"
 #include "app/quvodlg.h"
 #include "controls/messagebox.h"
 #include "online/netlibrary.h"
@@ -17,6 +18,7 @@ bool CQuvoApp::InitInstance() {
         return false;
     }
     quvo::RegisterKaiFont(QStringLiteral("fonts/quvokai.ttf"));
+    quvo::InstallQtTranslations();
     CQuvoDlg dlg;
     m_mainWindow = &dlg;
     dlg.DoModal();

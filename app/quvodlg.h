@@ -125,6 +125,7 @@ private:
     void OnChooseBook();
     void ChangeTextbook(const std::string& path);
     void OnTypedCharacter();
+    bool CanTeach(const std::string& gbk);
     void SetUpTypedCharacterBox();
     void LoadCharacter(const char* character);
     void LookUpCharacter();
@@ -180,6 +181,7 @@ private:
     // Message pre-translation and the user messages.
     bool PreTranslateMessage(QObject* watched, QEvent* event);
     bool IsOwnWidget(QObject* object) const;
+    bool IsDialogKey(QObject* watched, QEvent* event) const;
     void OnUserMessage(quvo::UserMessageEvent& event);
     std::intptr_t OnInitialised();
     std::intptr_t OnCharacterButton(const QByteArray& text);

@@ -6,6 +6,7 @@
 
 #include "app/quvodlg.h"
 #include "app/usermessages.h"
+#include "controls/buttonst.h"
 
 bool CQuvoDlg::eventFilter(QObject* watched, QEvent* event) {
     if (IsOwnWidget(watched) && PreTranslateMessage(watched, event)) {
@@ -27,14 +28,28 @@ bool CQuvoDlg::IsOwnWidget(QObject* object) const {
 // means it was handled here and goes no further.
 bool CQuvoDlg::PreTranslateMessage(QObject* watched, QEvent* event) {
     RelayToInfoTip(watched, event);
-    if (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter) {
-            return true;  // neither key may end the dialog or press a button
+    if (IsDialogKey(watched, event)) {
+        // Return in the character box presses "拼"; otherwise neither key may end the dialog
+        // or press a button. Message boxes and the chooser, windows of their own, keep them.
+        if (event->type() == QEvent::KeyPress && watched == GetDlgItem(1044) &&
+            static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape) {
+            m_btnAssemble->click();
         }
+        return true;
     }
     RestartMusicOnNotify(event);
     return false;
+}
+
+// Escape, Return or Enter for the dialog itself or one of its controls.
+bool CQuvoDlg::IsDialogKey(QObject* watched, QEvent* event) const {
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride) {
+        return false;
+    }
+    const auto* widget = qobject_cast<QWidget*>(watched);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    return widget != nullptr && widget->window() == this &&
+           (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter);
 }
 
 void CQuvoDlg::customEvent(QEvent* event) {

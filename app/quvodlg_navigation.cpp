@@ -132,7 +132,8 @@ void CQuvoDlg::SetUpTypedCharacterBox() {
     edit->setValidator(new GbkLengthValidator(edit));
 }
 
-// Only Chinese characters (and full-width signs) load; anything else empties the box.
+// Only a character the program can teach loads: double-byte, with strokes in the stroke font
+// and a row in the store. Anything else empties the box and changes nothing.
 void CQuvoDlg::OnTypedCharacter() {
     auto* edit = qobject_cast<QLineEdit*>(GetDlgItem(1044));
     const std::string gbk = quvo::Utf8ToGbk(edit->text().toStdString()).value_or(std::string("?"));
@@ -140,16 +141,28 @@ void CQuvoDlg::OnTypedCharacter() {
     if (m_typedCharacter.empty()) {
         return;  // an empty box loads nothing
     }
-    for (char byte : m_typedCharacter) {
-        if (!quvo::IsCharacterByte(static_cast<unsigned char>(byte))) {
-            m_typedCharacter.clear();
-            edit->clear();
-            return;
-        }
+    if (!CanTeach(m_typedCharacter)) {
+        m_typedCharacter.clear();
+        edit->clear();
+        return;
     }
     char buffer[4] = {};
     std::memcpy(buffer, m_typedCharacter.data(), m_typedCharacter.size());
     LoadCharacter(buffer);
+}
+
+// A store that cannot be read does not refuse the character: loading it then says why.
+bool CQuvoDlg::CanTeach(const std::string& gbk) {
+    for (char byte : gbk) {
+        if (!quvo::IsCharacterByte(static_cast<unsigned char>(byte))) {
+            return false;
+        }
+    }
+    const auto* b = reinterpret_cast<const unsigned char*>(gbk.data());
+    if (gbk.size() != 2 || !GlyphFont().HasGlyph(static_cast<std::uint16_t>(b[0] * 256 + b[1]))) {
+        return false;
+    }
+    return quvo::QueryCharacterStore(DataPath("hz.db"), gbk).status != quvo::StoreAnswer::kNoRow;
 }
 
 // Frees the old character and sets up the new one, then restarts what runs per character.

@@ -171,6 +171,11 @@ TextMetrics GlyphSource::Metrics(int height) const {
     return m;
 }
 
+bool GlyphSource::HasGlyph(std::uint16_t code) const {
+    const char32_t unicode = GbkCodeToUnicode(code);
+    return IsOpen() && unicode != 0 && FT_Get_Char_Index(m_face->face, unicode) != 0;
+}
+
 long GlyphSource::NativeOutline(std::uint16_t code, int height, std::vector<std::uint8_t>& out) {
     out.clear();
     if (!IsOpen()) {

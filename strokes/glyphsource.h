@@ -37,6 +37,8 @@ public:
     // the font lacks gets the font's missing-glyph box.
     long NativeOutline(std::uint16_t code, int height, std::vector<std::uint8_t>& out);
     unsigned long LastError() const { return m_lastError; }
+    // True when the font has a glyph of its own for the character (not the missing-glyph box).
+    bool HasGlyph(std::uint16_t code) const;
 
 private:
     struct Face;

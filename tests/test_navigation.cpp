@@ -1,6 +1,7 @@
 // Moving between characters as a child and a parent do it: textbook pages on the character
 // buttons, turning pages, choosing a textbook, typing a character, pressing a button.
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QTest>
@@ -200,16 +201,62 @@ private Q_SLOTS:
         QCOMPARE(dlg->m_pieces.size(), std::size_t(4));
         QCOMPARE(quvo::StrokeOrderAt(dlg->m_strokeOrder, 1, 4) >= 1, true);
 
-        // A full-width sign is in range: it loads, without store row and without types.
-        edit->setText(QStringLiteral("，"));
-        QTest::mouseClick(go, Qt::LeftButton);
-        QCOMPARE(std::string(dlg->m_currentChar), std::string("\xA3\xAC"));
-        QVERIFY(dlg->m_strokeOrder.empty());
-        QVERIFY(!dlg->m_pieces.empty());
-        for (CBHWnd* piece : dlg->m_pieces) {
-            QCOMPARE(piece->m_strokeType, -1);
+        // Typed and sent with Return through the window: the box presses "拼". Signs without
+        // strokes of their own (the full-width comma has no glyph in the stroke font) and
+        // Latin letters are refused alike; the character stays.
+        dlg->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(dlg.get()));
+        for (const char* typed : {"，", "a", "〇"}) {
+            edit->setFocus();
+            edit->setText(QString::fromUtf8(typed));
+            QTest::keyClick(dlg->windowHandle(), Qt::Key_Return);
+            QVERIFY2(edit->text().isEmpty(), typed);
+            QCOMPARE(std::string(dlg->m_currentChar), Gbk("天"));
+            QCOMPARE(dlg->m_pieces.size(), std::size_t(4));
         }
-        QVERIFY(dlg->m_pinyin.empty());
+        edit->setText(QStringLiteral("地"));
+        QTest::keyClick(dlg->windowHandle(), Qt::Key_Return);
+        QCOMPARE(std::string(dlg->m_currentChar), Gbk("地"));
+        QVERIFY(dlg->isVisible());
+        QVERIFY(m_boxes.empty());
+    }
+
+    // The dialog keeps Return and Escape from its own controls, not from the windows it opens:
+    // a real message box goes with Return, the chooser with Escape.
+    void returnAndEscapeWorkInBoxesAndTheChooser() {
+        UseTextbook("a.txt", "天地\n");
+        auto dlg = StartDialog();
+        quvo::SetMessageBoxHook({});
+        struct Case {
+            Qt::Key key;
+            void (CQuvoDlg::*command)();
+        };
+        for (const Case& c : {Case{Qt::Key_Return, &CQuvoDlg::OnPreviousPage},
+                              Case{Qt::Key_Enter, &CQuvoDlg::OnPreviousPage},
+                              Case{Qt::Key_Escape, &CQuvoDlg::OnChooseBook}}) {
+            QString seen;
+            QTimer::singleShot(100, [&] {
+                QWidget* modal = QApplication::activeModalWidget();
+                QVERIFY(modal != nullptr && modal != dlg.get());
+                seen = QString::fromUtf8(modal->metaObject()->className());
+                QTest::keyClick(modal->windowHandle(), c.key);
+            });
+            QTimer stuck;  // should the key not work, the test ends instead of hanging
+            stuck.setSingleShot(true);
+            QObject::connect(&stuck, &QTimer::timeout, [] {
+                if (QWidget* modal = QApplication::activeModalWidget()) {
+                    modal->close();
+                }
+            });
+            stuck.start(3000);
+            QElapsedTimer clock;
+            clock.start();
+            (dlg.get()->*c.command)();
+            QVERIFY2(clock.elapsed() < 2500, qPrintable(seen));
+            QVERIFY(!seen.isEmpty());
+        }
+        QVERIFY(dlg->isVisible());
+        QCOMPARE(dlg->m_textbookPosition, 0);
     }
 
     void pressingACharacterButtonShowsThatCharacter() {

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -57,14 +58,23 @@ private Q_SLOTS:
     void oneModalRunEndsByTheCloseButton() {
         CQuvoApp app([] { return true; });
         bool shown = false;
+        QStringList captions;
         QTimer::singleShot(50, [&] {
             CQuvoDlg* dlg = app.MainWindow();
             QVERIFY(dlg != nullptr);
             shown = dlg->isVisible() && dlg->isModal();
+            // Qt's own buttons speak Chinese in a running program.
+            QMessageBox box(QMessageBox::Question, QString(), QString(),
+                            QMessageBox::Ok | QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            for (auto b : {QMessageBox::Ok, QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel}) {
+                captions << box.button(b)->text().remove(QLatin1Char('&'));
+            }
             QTest::mouseClick(qobject_cast<QPushButton*>(dlg->GetDlgItem(1023)), Qt::LeftButton);
         });
         QVERIFY(!app.InitInstance());
         QVERIFY(shown);
+        QCOMPARE(captions, (QStringList{QStringLiteral("确定"), QStringLiteral("是(Y)"),
+                                        QStringLiteral("否(N)"), QStringLiteral("取消")}));
         QVERIFY(app.MainWindow() == nullptr);
         QVERIFY(m_boxes.empty());
         QCOMPARE(std::filesystem::file_size(m_dir->Path() / "quvocf.cfg"), std::uintmax_t{680});
