@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QDialog>
 #include <QIcon>
+#include <QImage>
 #include <QPixmap>
 #include <QPoint>
 #include <QRect>
@@ -22,6 +23,8 @@
 #include "settings/settingsrecord.h"
 #include "strokes/glyphsource.h"
 #include "strokes/outlineseg.h"
+#include "strokes/polygonregion.h"
+#include "strokes/strokegeometry.h"
 
 class QAbstractButton;
 class CBHWnd;
@@ -191,6 +194,8 @@ private:
     void RelayToInfoTip(QObject* watched, QEvent* event);
     bool RestartMusicOnNotify(QEvent* event);
     bool LoadBackgroundPicture(const std::string& path);
+    std::vector<quvo::Colour> PictureUnder(const std::vector<quvo::PolygonRegion::Span>& spans,
+                                           QPoint at) const;
     void PaintMinimisedIcon(QPainter& painter);
     void DrawSample(QPainter& painter);
     void DrawGrid(QPainter& painter);
@@ -249,6 +254,7 @@ private:
     QIcon m_tipIcon;
     std::string m_programFolder;     // GBK, no trailing separator, at most 127 bytes
     QPixmap m_background;
+    QImage m_backgroundImage;        // the same picture, for reading its pixels
     CButtonST* m_btnMusic = nullptr;       // 1021
     CButtonST* m_btnBackground = nullptr;  // 1022
     CButtonST* m_btnAssemble = nullptr;    // 1045

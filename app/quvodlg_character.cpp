@@ -140,8 +140,6 @@ CBHWnd* CQuvoDlg::CreatePiece(int k, quvo::OutlineSeg* outline, const quvo::Rect
     auto* piece = new CBHWnd(this);
     piece->m_strokeNumber = k;
     piece->m_outline = outline;
-    piece->m_colour = quvo::PieceColour(now, k - 1);
-    m_strokeColours[static_cast<std::size_t>(k - 1)] = static_cast<std::int32_t>(piece->m_colour);
     piece->m_bounds = bounds;
     piece->m_homeRect = home;
     piece->m_cursor = m_cursorOn;
@@ -149,6 +147,10 @@ CBHWnd* CQuvoDlg::CreatePiece(int k, quvo::OutlineSeg* outline, const quvo::Rect
     piece->m_soundFlag = 0;
     const int id = kFirstPieceId + k;
     piece->Create(this, id, QRect(home.left, home.top, home.Width(), home.Height()));
+    // Its colour stands out from the picture under it, which the shape now tells.
+    const quvo::Backdrop under(PictureUnder(piece->Region().Spans(), piece->pos()));
+    piece->m_colour = quvo::PieceColour(now, k - 1, under);
+    m_strokeColours[static_cast<std::size_t>(k - 1)] = static_cast<std::int32_t>(piece->m_colour);
     m_controls[id] = piece;
     piece->repaint();
     AttachPieceTip(piece);

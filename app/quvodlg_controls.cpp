@@ -107,6 +107,15 @@ namespace {
 
 QColor ToColour(const quvo::Rgb& rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
 
+// Where a character button's caption (60 pixels high, centred in 100 x 100) shows its strokes.
+std::vector<quvo::PolygonRegion::Span> CaptionSpans() {
+    std::vector<quvo::PolygonRegion::Span> spans;
+    for (int y = 20; y < 80; ++y) {
+        spans.push_back({y, 20, 80});
+    }
+    return spans;
+}
+
 }  // namespace
 
 // The row of character buttons in the bottom panel: 100 x 100 pixels, 10 apart, starting
@@ -119,7 +128,8 @@ void CQuvoDlg::CreateCharacterButtons() {
         button->setGeometry(110 + 110 * i, m_panels.bottom.top + 20, 100, 100);
         button->SetTextSize(60);
         button->ShowCaption(true);
-        const quvo::ButtonColours colours = quvo::CharacterButtonColours(now, i);
+        const quvo::ButtonColours colours =
+            quvo::CharacterButtonColours(now, i, quvo::Backdrop(PictureUnder(CaptionSpans(), button->pos())));
         button->SetActiveBackColor(ToColour(colours.activeBack));
         button->SetActiveTextColor(ToColour(colours.activeText));
         button->SetNormalBackColor(ToColour(colours.normalBack));

@@ -21,7 +21,25 @@ bool CQuvoDlg::LoadBackgroundPicture(const std::string& path) {
         std::copy(row, row + bitmap.width, reinterpret_cast<std::uint32_t*>(image.scanLine(y)));
     }
     m_background = QPixmap::fromImage(image);
+    m_backgroundImage = image;
     return true;
+}
+
+// The picture's pixels under the runs `spans`, placed at `at` in the dialog; pixels outside
+// the picture are left out.
+std::vector<quvo::Colour> CQuvoDlg::PictureUnder(const std::vector<quvo::PolygonRegion::Span>& spans,
+                                                 QPoint at) const {
+    std::vector<quvo::Colour> pixels;
+    for (const quvo::PolygonRegion::Span& s : spans) {
+        for (int x = s.left; x < s.right; ++x) {
+            const QPoint p = at + QPoint(x, s.y);
+            if (m_backgroundImage.valid(p)) {
+                const QRgb rgb = m_backgroundImage.pixel(p);
+                pixels.push_back(quvo::MakeColour(qRed(rgb), qGreen(rgb), qBlue(rgb)));
+            }
+        }
+    }
+    return pixels;
 }
 
 void CQuvoDlg::paintEvent(QPaintEvent* event) {

@@ -14,7 +14,7 @@ Rgb RandomColour() {
 
 }  // namespace
 
-ButtonColours CharacterButtonColours(std::int64_t nowSeconds, int index) {
+ButtonColours CharacterButtonColours(std::int64_t nowSeconds, int index, const Backdrop& underCaption) {
     std::srand(static_cast<unsigned>(nowSeconds + 100 * (index + 1)));
     ButtonColours colours;
     colours.activeBack = RandomColour();
@@ -23,7 +23,11 @@ ButtonColours CharacterButtonColours(std::int64_t nowSeconds, int index) {
     }
     colours.activeText = Rgb{0, 250, 0};
     colours.normalBack = RandomColour();
-    colours.normalText = RandomColour();
+    const Colour text = underCaption.StandingOut([] {
+        const Rgb c = RandomColour();
+        return MakeColour(c.red, c.green, c.blue);
+    });
+    colours.normalText = Rgb{RedOf(text), GreenOf(text), BlueOf(text)};
     return colours;
 }
 

@@ -22,6 +22,7 @@ public:
 
     void SetNormalBackColor(const QColor& colour, bool repaint = true);
     void SetNormalTextColor(const QColor& colour, bool repaint = true);
+    const QColor& NormalTextColor() const { return m_normalText; }
     void SetActiveBackColor(const QColor& colour, bool repaint = true);
     void SetActiveTextColor(const QColor& colour, bool repaint = true);
     void ShowCaption(bool show);

@@ -59,12 +59,23 @@ int FitSmallHeight(const std::function<std::vector<Size>(int height)>& sizesAt, 
     return height;
 }
 
-Colour PieceColour(std::time_t now, int i) {
-    std::srand(static_cast<unsigned>(now + 100 + 100 * i));
+namespace {
+
+// Red, green and blue drawn in that order, as the game always has.
+Colour DrawPieceColour() {
     const int r = std::rand() & 0xFF;
     const int g = std::rand() % 256;
     const int b = std::rand() & 0xFF;
     return static_cast<Colour>(r + 256 * g + 65536 * b);
+}
+
+}  // namespace
+
+Colour PieceColour(std::time_t now, int i) { return PieceColour(now, i, Backdrop({})); }
+
+Colour PieceColour(std::time_t now, int i, const Backdrop& under) {
+    std::srand(static_cast<unsigned>(now + 100 + 100 * i));
+    return under.StandingOut(DrawPieceColour);
 }
 
 }  // namespace quvo

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/dialoglayout.h"
+#include "strokes/colourcontrast.h"
 #include "strokes/strokegeometry.h"
 
 namespace quvo {
@@ -35,5 +36,8 @@ int FitSmallHeight(const std::function<std::vector<Size>(int height)>& sizesAt, 
 // plus 100 + 100 * i, then red, green and blue drawn in that order. Loading a character twice
 // within one second gives the same colours.
 Colour PieceColour(std::time_t now, int i);
+// The same, with the colours that would not stand out from the picture under the piece drawn
+// again from the same generator.
+Colour PieceColour(std::time_t now, int i, const Backdrop& under);
 
 }  // namespace quvo

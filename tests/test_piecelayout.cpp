@@ -116,6 +116,45 @@ TEST(PieceLayout, ColoursRepeatWithinOneSecondAndFollowTheSeedSteps) {
     EXPECT_EQ(quvo::PieceColour(t, 3) >> 24, 0u);
 }
 
+// Colours against the picture under them: distances in L*a*b*, and drawing again until one
+// stands out, keeping the first when it does and the best when none does.
+TEST(PieceColours, OnlyColoursThatStandOutFromThePictureAreKept) {
+    using quvo::MakeColour;
+    EXPECT_NEAR(quvo::ColourDistance(MakeColour(0, 0, 0), MakeColour(255, 255, 255)), 100.0, 0.1);
+    const quvo::Colour sky = MakeColour(150, 205, 240), cloud = MakeColour(250, 250, 252);
+    const quvo::Colour paleCyan = MakeColour(175, 235, 240), lavender = MakeColour(230, 225, 250);
+    const quvo::Colour darkRed = MakeColour(140, 20, 30);
+    EXPECT_LT(quvo::ColourDistance(paleCyan, sky), quvo::Backdrop::kClearDistance);
+    EXPECT_LT(quvo::ColourDistance(lavender, cloud), quvo::Backdrop::kClearDistance);
+
+    std::vector<quvo::Colour> under(95, sky);
+    under.resize(100, cloud);  // 5 in 100 may be anything
+    const quvo::Backdrop backdrop(under);
+    EXPECT_TRUE(backdrop.StandsOut(darkRed));
+    EXPECT_FALSE(backdrop.StandsOut(paleCyan));
+    EXPECT_TRUE(quvo::Backdrop({}).StandsOut(paleCyan));  // nothing under it
+
+    struct Case {
+        std::vector<quvo::Colour> draws;
+        quvo::Colour kept;
+        int asked;
+    };
+    for (const Case& c : {Case{{darkRed, paleCyan}, darkRed, 1},
+                          Case{{paleCyan, lavender, darkRed}, darkRed, 3},
+                          Case{{paleCyan, sky, paleCyan}, sky, 3}}) {  // none: the best (clear of the cloud)
+        int asked = 0;
+        const quvo::Colour kept = backdrop.StandingOut([&] { return c.draws[asked++ % c.draws.size()]; }, 3);
+        EXPECT_EQ(kept, c.kept);
+        EXPECT_EQ(asked, c.asked);
+    }
+    // A piece keeps the colour it always had when that colour stands out.
+    const std::time_t t = 1'800'000'000;
+    EXPECT_EQ(quvo::PieceColour(t, 2, quvo::Backdrop({})), quvo::PieceColour(t, 2));
+    for (int i = 0; i < 40; ++i) {
+        EXPECT_TRUE(backdrop.StandsOut(quvo::PieceColour(t, i, backdrop))) << i;
+    }
+}
+
 TEST(StrokeItems, TypeOfAStroke) {
     EXPECT_EQ(quvo::StrokeTypeAt("3,5,12", 2), 5);
     EXPECT_EQ(quvo::StrokeTypeAt("3,5,12", 7), 12);
