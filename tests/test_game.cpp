@@ -201,13 +201,19 @@ private Q_SLOTS:
         QVERIFY(dlg->IsTimerRunning(CQuvoDlg::kHintTimer));
         Carry(*dlg, 2, GridSpot(2));
         Carry(*dlg, 1, GridSpot(1));
-        QCursor::setPos(dlg->mapToGlobal(GridSpot(3)));  // where the pointer is for the balloon
-        Carry(*dlg, 3, GridSpot(3));
+        // The last piece goes down at the top of the grid: the praise must not leave the
+        // window there, and its tail still points at the pointer.
+        const QPoint top(400, 6);
+        QCursor::setPos(dlg->mapToGlobal(top));  // where the pointer is for the balloon
+        Carry(*dlg, 3, top);
         QVERIFY(dlg->m_resultPage.find("&f=ok&b=&c=3") != std::string::npos);
         QVERIFY(!dlg->IsTimerRunning(CQuvoDlg::kHintTimer));  // every piece placed
         QCOMPARE(dlg->m_infoTip->Text(), QStringLiteral("你真棒!\n全拼对了\n加油"));
         dlg->m_infoTip->OnTimer(CXInfoTip::kShowTimer);
         QVERIFY(dlg->m_infoTip->isVisible());
+        const QRect balloon = dlg->m_infoTip->geometry();
+        QVERIFY(dlg->frameGeometry().contains(balloon));
+        QCOMPARE(balloon.topLeft() + dlg->m_infoTip->CurrentBalloon().TailTip(), dlg->mapToGlobal(top));
         SaveShot(*dlg, "game-praised.png");
     }
 
