@@ -37,6 +37,7 @@ namespace {
 
 const fs::path kProgramDir = QUVO_PROGRAM_DIR;
 const fs::path kPinyinTable = QUVO_PINYIN_TABLE;
+const fs::path kDataSources = QUVO_DATA_SOURCE_DIR;
 
 std::string ReadFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -414,6 +415,16 @@ TEST_F(ShippedData, EveryTextbookPageParsesAndIsCovered) {
         SCOPED_TRACE(name);
         const auto pages = Tokens(ReadFile(entry.path()));
         pages_of[name] = pages.size();
+        if (name == "基础篇") {
+            // Words of the beginner's book stand on one page.
+            for (const char* word : {"整齐", "帮忙", "干净", "美丽", "朋友", "做事"}) {
+                Converter toGbk("GBK", "UTF-8");
+                const std::string w = *toGbk(word);
+                EXPECT_TRUE(std::any_of(pages.begin(), pages.end(), [&](const std::string& p) {
+                    return p.find(w) != std::string::npos && p.find(w) % 2 == 0;
+                })) << word << " is split across pages";
+            }
+        }
         for (const auto& page : pages) {
             SCOPED_TRACE(page);
             // The page reader fills five buttons from double-byte characters
@@ -588,6 +599,24 @@ TEST_F(ShippedData, PinyinTableParsesWithNoMalformedLine) {
     EXPECT_EQ(readings["阿"][1], "ē");
     ASSERT_FALSE(readings["高"].empty());
     EXPECT_EQ(readings["高"][0], "gāo");
+
+    // The readings a child meets first lead their characters' lines, and each is one of
+    // Unihan's (the generator refuses others): 长 cháng, 地 dì among them.
+    std::istringstream firsts(ReadFile(kDataSources / "first_readings.tsv"));
+    std::map<std::string, std::string> overridden;
+    for (std::string line; std::getline(firsts, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        const size_t tab = line.find('\t'), tab2 = line.find('\t', tab + 1);
+        ASSERT_NE(tab2, std::string::npos) << line;
+        overridden[line.substr(0, tab)] = line.substr(tab + 1, tab2 - tab - 1);
+    }
+    EXPECT_EQ(overridden["长"], "cháng");
+    EXPECT_EQ(overridden["地"], "dì");
+    for (const auto& [c, reading] : overridden) {
+        ASSERT_FALSE(readings[c].empty()) << c;
+        EXPECT_EQ(readings[c][0], reading) << c;
+        EXPECT_GT(readings[c].size(), 1u) << c << " has only the one reading: nothing to put first";
+    }
 }
 
 // ------------------------------------------------------------------ the texts

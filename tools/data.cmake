@@ -108,8 +108,10 @@ set(QUVO_PINYIN_TABLE "${_quvo_gen}/pinyin.txt")
 add_custom_command(
     OUTPUT "${QUVO_PINYIN_TABLE}"
     COMMAND ${_quvo_py} "${QUVO_TOOLS_DIR}/gen_pinyin.py"
-            --unihan "${QUVO_UNIHAN_READINGS}" --out "${QUVO_PINYIN_TABLE}"
+            --unihan "${QUVO_UNIHAN_READINGS}"
+            --first-readings "${QUVO_DATA_SOURCE_DIR}/first_readings.tsv" --out "${QUVO_PINYIN_TABLE}"
     DEPENDS "${QUVO_TOOLS_DIR}/gen_pinyin.py" "${QUVO_UNIHAN_READINGS}"
+            "${QUVO_DATA_SOURCE_DIR}/first_readings.tsv"
     COMMENT "Building the pinyin table"
     VERBATIM)
 add_custom_target(quvo_pinyin_table DEPENDS "${QUVO_PINYIN_TABLE}")
@@ -151,7 +153,8 @@ add_executable(test_shipped_data "${_quvo_root}/tests/test_shipped_data.cpp")
 target_compile_features(test_shipped_data PRIVATE cxx_std_17)
 target_compile_definitions(test_shipped_data PRIVATE
     "QUVO_PROGRAM_DIR=\"${QUVO_PROGRAM_DIR}\""
-    "QUVO_PINYIN_TABLE=\"${QUVO_PINYIN_TABLE}\"")
+    "QUVO_PINYIN_TABLE=\"${QUVO_PINYIN_TABLE}\""
+    "QUVO_DATA_SOURCE_DIR=\"${QUVO_DATA_SOURCE_DIR}\"")
 target_link_libraries(test_shipped_data PRIVATE GTest::gtest_main SQLite::SQLite3 Freetype::Freetype)
 add_dependencies(test_shipped_data quvo_data)
 gtest_discover_tests(test_shipped_data DISCOVERY_MODE PRE_TEST)

@@ -14,8 +14,9 @@ kHanyuPinyin only for a character that none of those gives a reading.
 Characters are ordered by the toneless pinyin of their first line, then by
 their GBK code.
 
-A few characters take their first reading from FIRST_READINGS below instead:
-the reading a child learns first where Unihan's usual one is a weak form.
+Characters listed in data/first_readings.tsv take their first reading from
+there instead: the reading a child meets first, where Unihan puts a neutral-tone
+or a rarer reading first. Each must be one that Unihan gives.
 
 Toned pinyin uses the letters of GBK's pinyin row (A8A1..A8C0). A reading
 that needs a letter outside it (ê̄, m̀, ...) is left out. Tone digit: 1..4,
@@ -33,9 +34,23 @@ import sys
 PINYIN_ROW = "āáǎàēéěèīíǐìōóǒòūúǔùǖǘǚǜüêɑḿńňǹɡ"
 _ROW_BYTES = {ch: bytes([0xA8, 0xA1 + i]) for i, ch in enumerate(PINYIN_ROW)}
 
-# Characters whose first line is not Unihan's first reading. 啊 is taught as
-# ā (as dictionaries list it first); kMandarin gives only its neutral form.
-FIRST_READINGS = {"啊": "ā"}
+
+
+def read_first_readings(path):
+    """data/first_readings.tsv -> {character: reading}: the readings a child
+    meets first, for characters whose Unihan order puts another one first."""
+    table = {}
+    with open(path, encoding="utf-8") as f:
+        for n, line in enumerate(f, 1):
+            if not line.strip() or line.startswith("#"):
+                continue
+            fields = line.rstrip("\n").split("\t")
+            if len(fields) != 3 or len(fields[0]) != 1 or not fields[2].strip():
+                raise SystemExit("%s:%d: want character, reading and reason" % (path, n))
+            if fields[0] in table:
+                raise SystemExit("%s:%d: %s listed twice" % (path, n, fields[0]))
+            table[fields[0]] = fields[1]
+    return table
 
 # letter -> (toneless letter, tone)
 _MARKS = {}
@@ -108,8 +123,9 @@ def read_unihan(path):
     return fields
 
 
-def build(unihan_path):
-    entries = []  # (toneless of first line, gbk code, [line bytes])
+def build(unihan_path, first_readings):
+    entries = []
+    unknown = set(first_readings)  # (toneless of first line, gbk code, [line bytes])
     for cp, fields in read_unihan(unihan_path).items():
         c = chr(cp)
         code = gbk_code(c)
@@ -121,8 +137,11 @@ def build(unihan_path):
                 readings += split_readings(field, fields[field])
         if not readings and FALLBACK in fields:
             readings = split_readings(FALLBACK, fields[FALLBACK])
-        first = FIRST_READINGS.get(c)
+        first = first_readings.get(c)
         if first is not None:
+            if first not in (r.lower() for r in readings):
+                raise SystemExit("first reading %s of %s: Unihan does not give it" % (first, c))
+            unknown.discard(c)
             readings = [first] + [r for r in readings if r.lower() != first]
         lines = []
         seen = set()
@@ -139,6 +158,8 @@ def build(unihan_path):
                           + b"," + toneless.encode() + b"\r\n"))
         if lines:
             entries.append((lines[0][0], code, [ln for _, ln in lines]))
+    if unknown:
+        raise SystemExit("first readings for characters without readings: " + "".join(sorted(unknown)))
     entries.sort(key=lambda e: (e[0], e[1]))
     return entries
 
@@ -146,9 +167,10 @@ def build(unihan_path):
 def main():
     ap = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     ap.add_argument("--unihan", required=True, help="Unihan_Readings.txt[.bz2]")
+    ap.add_argument("--first-readings", required=True, help="data/first_readings.tsv")
     ap.add_argument("--out", required=True)
     args = ap.parse_args()
-    entries = build(args.unihan)
+    entries = build(args.unihan, read_first_readings(args.first_readings))
     data = b"".join(ln for e in entries for ln in e[2])
     longest = max(len(ln) for e in entries for ln in e[2])
     if longest > 39 + 1:  # the program copies a line without its LF into 40 bytes
