@@ -399,6 +399,77 @@ TEST_F(ShippedData, StoreRowsOfKnownCharacters) {
     EXPECT_NE(wo->bihuamc.find("16"), std::string::npos) << wo->bihuamc;
 }
 
+// A character's stroke-type codes in writing order.
+std::vector<int> WrittenTypes(const StoreRow& r) {
+    const auto types = SplitCommas(r.bihuamc);
+    std::vector<int> out;
+    for (const auto& k : SplitCommas(r.bishun)) out.push_back(std::stoi(types.at(std::stoul(k) - 1)));
+    return out;
+}
+
+// The rows of a TAB-separated data file, comments and blank lines left out.
+std::vector<std::vector<std::string>> TsvRows(const fs::path& path) {
+    std::vector<std::vector<std::string>> rows;
+    std::istringstream in(ReadFile(path));
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        std::vector<std::string> fields;
+        for (size_t start = 0;;) {
+            const size_t tab = line.find('\t', start);
+            fields.push_back(line.substr(start, tab - start));
+            if (tab == std::string::npos) break;
+            start = tab + 1;
+        }
+        rows.push_back(fields);
+    }
+    return rows;
+}
+
+// Stroke names that the letters of the source alone got wrong, class by class, in writing
+// order; and every override names a typed character whose stroke now has that name.
+TEST_F(ShippedData, StrokeNamesOfEachClassAndTheOverrides) {
+    std::map<std::string, int> code;
+    for (const auto& row : TsvRows(kDataSources / "stroketypes.tsv")) code[row.at(1)] = std::stoi(row.at(0));
+    ASSERT_EQ(code.size(), 32u);
+    const std::pair<const char*, std::vector<const char*>> named[] = {
+        {"山", {"竖", "竖折", "竖"}},                     // 竖折, not 竖弯
+        {"出", {"竖折", "竖", "竖", "竖折", "竖"}},
+        {"母", {"竖折", "横折钩", "点", "横", "点"}},
+        {"四", {"竖", "横折", "撇", "竖弯", "横"}},         // 竖弯 proper stays
+        {"酒", {"点", "点", "提", "横", "竖", "横折", "撇", "竖弯", "横", "横"}},
+        {"尊", {"点", "撇", "横", "竖", "横折", "撇", "竖弯", "横", "横", "横", "竖钩", "点"}},
+        {"风", {"撇", "横斜钩", "撇", "点"}},               // 横斜钩, not 横折弯钩
+        {"飞", {"横斜钩", "撇", "点"}},
+        {"气", {"撇", "横", "横", "横斜钩"}},
+        {"九", {"撇", "横折弯钩"}},                         // 横折弯钩 stays
+        {"凹", {"竖", "横折折", "竖", "横折", "横"}},
+    };
+    for (const auto& [hanzi, names] : named) {
+        const StoreRow* r = Row(hanzi);
+        ASSERT_NE(r, nullptr) << hanzi;
+        std::vector<int> want;
+        for (const char* n : names) want.push_back(code.at(n));
+        EXPECT_EQ(WrittenTypes(*r), want) << hanzi;
+    }
+    const StoreRow* ding = Row("鼎");
+    ASSERT_NE(ding, nullptr);
+    EXPECT_EQ(WrittenTypes(*ding).at(5), code.at("竖折折"));
+
+    const auto overrides = TsvRows(kDataSources / "stroke_overrides.tsv");
+    EXPECT_GE(overrides.size(), 50u);
+    for (const auto& o : overrides) {
+        ASSERT_EQ(o.size(), 5u);
+        const StoreRow* r = Row(o[0]);
+        ASSERT_NE(r, nullptr) << o[0];
+        const auto written = WrittenTypes(*r);
+        const size_t stroke = std::stoul(o[1]);
+        ASSERT_TRUE(stroke >= 1 && stroke <= written.size()) << o[0];
+        EXPECT_EQ(written[stroke - 1], code.at(o[2])) << o[0] << " stroke " << stroke;
+        EXPECT_NE(o[2], o[3]) << o[0] << ": an override that changes nothing";
+        EXPECT_FALSE(o[4].empty()) << o[0] << ": no reason";
+    }
+}
+
 // ------------------------------------------------------------- the textbooks
 
 TEST_F(ShippedData, EveryTextbookPageParsesAndIsCovered) {

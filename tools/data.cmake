@@ -93,6 +93,7 @@ add_custom_command(
             --hanzi "${_quvo_modules}/hanzi-writer-data"
             --orders "${_quvo_orders}"
             --types "${QUVO_DATA_SOURCE_DIR}/stroketypes.tsv"
+            --overrides "${QUVO_DATA_SOURCE_DIR}/stroke_overrides.tsv"
             --font "${QUVO_FONT_FILE}"
             --license "${_quvo_license}"
             --store "${QUVO_STORE_FILE}"
@@ -100,6 +101,7 @@ add_custom_command(
             "${QUVO_TOOLS_DIR}/gen_font_store.py" "${QUVO_TOOLS_DIR}/strokedata.py"
             "${QUVO_TOOLS_DIR}/stroketable.py"
             "${QUVO_DATA_SOURCE_DIR}/stroketypes.tsv"
+            "${QUVO_DATA_SOURCE_DIR}/stroke_overrides.tsv"
     COMMENT "Building the stroke font and the character store"
     VERBATIM)
 
@@ -141,8 +143,21 @@ add_custom_command(
     COMMENT "Writing the textbooks, the start-up help and the start page"
     VERBATIM)
 
+# --- the stroke names of the first-level characters, for people who check them --------
+set(_quvo_stroke_report "${CMAKE_BINARY_DIR}/stroke-report.txt")
+add_custom_command(
+    OUTPUT "${_quvo_stroke_report}"
+    COMMAND ${_quvo_py} "${QUVO_TOOLS_DIR}/stroke_report.py"
+            --store "${QUVO_STORE_FILE}" --types "${QUVO_DATA_SOURCE_DIR}/stroketypes.tsv"
+            --book "${QUVO_PROGRAM_DIR}/book/通用规范一级字.txt" --list --out "${_quvo_stroke_report}"
+    DEPENDS "${QUVO_TOOLS_DIR}/stroke_report.py" "${QUVO_TOOLS_DIR}/stroketable.py"
+            "${QUVO_STORE_FILE}" "${QUVO_PROGRAM_DIR}/book/通用规范一级字.txt"
+    COMMENT "Listing the stroke names of the first-level characters"
+    VERBATIM)
+
 add_custom_target(quvo_data ALL
-    DEPENDS "${QUVO_FONT_FILE}" "${_quvo_license}" "${QUVO_STORE_FILE}" ${_quvo_texts})
+    DEPENDS "${QUVO_FONT_FILE}" "${_quvo_license}" "${QUVO_STORE_FILE}" ${_quvo_texts}
+            "${_quvo_stroke_report}")
 add_dependencies(quvo_data quvo_pinyin_table)
 
 # --- test over the shipped data ---------------------------------------------------

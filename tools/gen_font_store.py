@@ -5,6 +5,7 @@ Inputs
   --hanzi DIR       node_modules/hanzi-writer-data (one <char>.json per character)
   --orders FILE     cnchar-order's stroke letters, dumped by dump_cnchar_order.js
   --types FILE      data/stroketypes.tsv
+  --overrides FILE  data/stroke_overrides.tsv
 Outputs
   --font FILE       TrueType font, one closed contour per stroke
   --license FILE    the Arphic Public License text that goes beside the font
@@ -225,7 +226,20 @@ def build_font(results, font_path):
     os.replace(tmp, font_path)
 
 
-def build_store(results, orders, letter_map, store_path):
+def written_codes(c, letters, medians, letter_map, overrides, codes_by_name):
+    """The type codes of one character's strokes in writing order: the rules
+    of stroketypes.tsv, then the overrides; None when a letter is unknown."""
+    codes = [strokedata.stroke_code(letter, medians[w], letter_map) for w, letter in enumerate(letters)]
+    names = {code: name for name, code in codes_by_name.items()}
+    for stroke, name, rules, line in overrides.get(c, []):
+        if not 1 <= stroke <= len(codes) or names.get(codes[stroke - 1]) != rules:
+            raise SystemExit("stroke_overrides.tsv:%d: %s stroke %d is not named %s by the rules"
+                             % (line, c, stroke, rules))
+        codes[stroke - 1] = codes_by_name[name]
+    return None if None in codes else codes
+
+
+def build_store(results, orders, letter_map, overrides, codes_by_name, store_path):
     rows = []
     typed = 0
     for c, _, metrics, pos, medians in results:
@@ -233,13 +247,17 @@ def build_store(results, orders, letter_map, store_path):
         bishun = ",".join(str(pos[w] + 1) for w in range(n))
         letters = orders.get(c)
         types = ""
+        written = None
         if letters is not None and len(letters) == n:
+            written = written_codes(c, letters, medians, letter_map, overrides, codes_by_name)
+        if written is not None:
             codes = [None] * n
-            for w, letter in enumerate(letters):
-                codes[pos[w]] = strokedata.stroke_code(letter, medians[w], letter_map)
-            if all(code is not None for code in codes):
-                types = ",".join(str(code) for code in codes)
-                typed += 1
+            for w, code in enumerate(written):
+                codes[pos[w]] = code
+            types = ",".join(str(code) for code in codes)
+            typed += 1
+        elif c in overrides:
+            raise SystemExit("stroke_overrides.tsv: %s has no stroke types to override" % c)
         rows.append((c, bishun, types))
 
     tmp = store_path + ".tmp"
@@ -262,6 +280,7 @@ def main():
     ap.add_argument("--hanzi", required=True)
     ap.add_argument("--orders", required=True)
     ap.add_argument("--types", required=True)
+    ap.add_argument("--overrides", required=True)
     ap.add_argument("--font", required=True)
     ap.add_argument("--license", required=True)
     ap.add_argument("--store", required=True)
@@ -269,7 +288,9 @@ def main():
     args = ap.parse_args()
 
     t0 = time.monotonic()
-    _, letter_map = strokedata.load_stroke_types(args.types)
+    rows, letter_map = strokedata.load_stroke_types(args.types)
+    codes_by_name = {name: code for code, name, _, _ in rows}
+    overrides = strokedata.load_overrides(args.overrides, codes_by_name)
     with open(args.orders, encoding="utf-8") as f:
         orders = json.load(f)
     unknown = sorted({l for v in orders.values() for l in v} - set(letter_map))
@@ -288,7 +309,7 @@ def main():
         os.makedirs(os.path.dirname(os.path.abspath(p)), exist_ok=True)
     build_font(results, args.font)
     shutil.copyfile(os.path.join(args.hanzi, "ARPHICPL.TXT"), args.license)
-    typed = build_store(results, orders, letter_map, args.store)
+    typed = build_store(results, orders, letter_map, overrides, codes_by_name, args.store)
 
     gb2312 = sum(1 for c, *_ in results if _in_gb2312(c))
     contours = sum(r[2][5] for r in results)
