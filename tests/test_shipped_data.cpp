@@ -426,7 +426,8 @@ std::vector<std::vector<std::string>> TsvRows(const fs::path& path) {
 }
 
 // Stroke names that the letters of the source alone got wrong, class by class, in writing
-// order; and every override names a typed character whose stroke now has that name.
+// order, beside names of the same letters that were right; and every override names a
+// typed character whose stroke now has that name.
 TEST_F(ShippedData, StrokeNamesOfEachClassAndTheOverrides) {
     std::map<std::string, int> code;
     for (const auto& row : TsvRows(kDataSources / "stroketypes.tsv")) code[row.at(1)] = std::stoi(row.at(0));
@@ -443,6 +444,17 @@ TEST_F(ShippedData, StrokeNamesOfEachClassAndTheOverrides) {
         {"气", {"撇", "横", "横", "横斜钩"}},
         {"九", {"撇", "横折弯钩"}},                         // 横折弯钩 stays
         {"凹", {"竖", "横折折", "竖", "横折", "横"}},
+        {"子", {"横撇", "弯钩", "横"}},                     // 弯钩, not 竖钩
+        {"了", {"横撇", "弯钩"}},
+        {"小", {"竖钩", "撇", "点"}},                       // 竖钩 stays
+        {"矛", {"横撇", "点", "横钩", "竖钩", "撇"}},
+        {"欠", {"撇", "横钩", "撇", "捺"}},                 // 横钩 of ⺈, not 横撇
+        {"你", {"撇", "竖", "撇", "横钩", "竖钩", "撇", "点"}},
+        {"饭", {"撇", "横钩", "竖提", "撇", "撇", "横撇", "捺"}},
+        {"角", {"撇", "横撇", "撇", "横折钩", "横", "横", "竖"}},  // 横撇 stays
+        {"乃", {"横折折折钩", "撇"}},                       // 横折折折钩, not 横撇弯钩
+        {"汤", {"点", "点", "提", "横折折折钩", "撇", "撇"}},
+        {"那", {"横折钩", "横", "横", "撇", "横撇弯钩", "竖"}},  // the ear stays
     };
     for (const auto& [hanzi, names] : named) {
         const StoreRow* r = Row(hanzi);

@@ -229,7 +229,7 @@ def build_font(results, font_path):
 def written_codes(c, letters, medians, letter_map, overrides, codes_by_name):
     """The type codes of one character's strokes in writing order: the rules
     of stroketypes.tsv, then the overrides; None when a letter is unknown."""
-    codes = [strokedata.stroke_code(letter, medians[w], letter_map) for w, letter in enumerate(letters)]
+    codes = [strokedata.stroke_code(letters, w, medians[w], letter_map) for w in range(len(letters))]
     names = {code: name for name, code in codes_by_name.items()}
     for stroke, name, rules, line in overrides.get(c, []):
         if not 1 <= stroke <= len(codes) or names.get(codes[stroke - 1]) != rules:

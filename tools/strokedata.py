@@ -319,11 +319,57 @@ def sharp_corner(median):
     return (radius is not None and radius < 20) or _sharpest_turn(median) >= 90
 
 
-# letter -> (test, name when the test holds, name otherwise)
+def _letter(letters, i):
+    return letters[i] if 0 <= i < len(letters) else ""
+
+
+def hook_of_zi(median, letters, i):
+    """竖钩 or 弯钩: True for the 弯钩 of 子, 了, 孑 (and 丞, 亟, 函), which
+    cnchar writes as 竖钩. Their 弯钩 follows the 横撇 the component starts with
+    (e, g). Not so the 竖钩 of 予 (e k e g) and of 矛, the 竖钩 of 尔 after ⺈
+    (s e g s), and that of 水 under 冖 (d e g)."""
+    if _letter(letters, i - 1) != "e":
+        return False
+    before = _letter(letters, i - 2)
+    if before == "k" and _letter(letters, i - 3) == "e":
+        return False
+    if before == "d" or (before == "s" and _letter(letters, i + 1) == "s"):
+        return False
+    return True
+
+
+def short_hook(median, letters, i):
+    """横撇 or 横钩: True for 横钩.
+
+    The ⺈ of 欠 (s e s l), of 尔 (s e g s: 你, 称) and of 饣 (s e h) ends in a
+    横钩 whose fall is as long as a 横撇's; the letters around it tell it.
+    (The ⺈ of 角, 鱼, 免, 争, 色 is a 横撇.) Elsewhere the stroke's fall
+    decides (short_fall)."""
+    if _letter(letters, i - 1) == "s":
+        after = _letter(letters, i + 1) + _letter(letters, i + 2)
+        if after.startswith("h") or after in ("sl", "gs"):
+            return True
+    return short_fall(median)
+
+
+def ear_or_nai(median, letters, i):
+    """横折折折钩 or 横撇弯钩: True for the 横折折折钩 of 乃 and 𠃓 (仍, 汤, 杨,
+    秀), which a 撇 follows; the ear 阝 is followed by its 竖."""
+    return _letter(letters, i + 1) == "s"
+
+
+def _by_shape(test):
+    return lambda median, letters, i: test(median)
+
+
+# letter -> (test, name when the test holds, name otherwise); a test is given
+# the stroke's centre line, the character's letters and the stroke's place.
 SPLITTERS = {
-    "y": (hook_turns_back, "卧钩", "斜钩"),
-    "e": (short_fall, "横钩", "横撇"),
-    "b": (sharp_corner, "竖折", "竖弯"),
+    "y": (_by_shape(hook_turns_back), "卧钩", "斜钩"),
+    "e": (short_hook, "横钩", "横撇"),
+    "b": (_by_shape(sharp_corner), "竖折", "竖弯"),
+    "g": (hook_of_zi, "弯钩", "竖钩"),
+    "w": (ear_or_nai, "横折折折钩", "横撇弯钩"),
 }
 
 
@@ -345,15 +391,18 @@ def load_overrides(path, names):
     return table
 
 
-def stroke_code(letter, median, letter_map):
-    """Type code of one stroke from its cnchar letter; None for an unknown letter."""
+def stroke_code(letters, i, median, letter_map):
+    """Type code of stroke i (writing order) from its cnchar letter, its place
+    among the character's letters and its centre line; None for an unknown
+    letter."""
+    letter = letters[i]
     targets = letter_map.get(letter)
     if not targets:
         return None
     if len(targets) == 1:
         return targets[0][0]
     test, name_if, name_else = SPLITTERS[letter]
-    want = name_if if test(median) else name_else
+    want = name_if if test(median, letters, i) else name_else
     for code, name in targets:
         if name == want:
             return code
