@@ -94,6 +94,7 @@ add_custom_command(
             --orders "${_quvo_orders}"
             --types "${QUVO_DATA_SOURCE_DIR}/stroketypes.tsv"
             --overrides "${QUVO_DATA_SOURCE_DIR}/stroke_overrides.tsv"
+            --order-overrides "${QUVO_DATA_SOURCE_DIR}/order_overrides.tsv"
             --font "${QUVO_FONT_FILE}"
             --license "${_quvo_license}"
             --store "${QUVO_STORE_FILE}"
@@ -102,6 +103,7 @@ add_custom_command(
             "${QUVO_TOOLS_DIR}/stroketable.py"
             "${QUVO_DATA_SOURCE_DIR}/stroketypes.tsv"
             "${QUVO_DATA_SOURCE_DIR}/stroke_overrides.tsv"
+            "${QUVO_DATA_SOURCE_DIR}/order_overrides.tsv"
     COMMENT "Building the stroke font and the character store"
     VERBATIM)
 

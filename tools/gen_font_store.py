@@ -6,6 +6,7 @@ Inputs
   --orders FILE     cnchar-order's stroke letters, dumped by dump_cnchar_order.js
   --types FILE      data/stroketypes.tsv
   --overrides FILE  data/stroke_overrides.tsv
+  --order-overrides FILE  data/order_overrides.tsv
 Outputs
   --font FILE       TrueType font, one closed contour per stroke
   --license FILE    the Arphic Public License text that goes beside the font
@@ -76,11 +77,13 @@ def source_chars(hanzi_dir):
 
 
 _HANZI_DIR = None
+_ORDER_OVERRIDES = {}
 
 
-def _init(hanzi_dir):
-    global _HANZI_DIR
+def _init(hanzi_dir, order_overrides):
+    global _HANZI_DIR, _ORDER_OVERRIDES
     _HANZI_DIR = hanzi_dir
+    _ORDER_OVERRIDES = order_overrides
 
 
 def build_char(c):
@@ -92,6 +95,11 @@ def build_char(c):
     """
     with open(os.path.join(_HANZI_DIR, c + ".json"), encoding="utf-8") as f:
         data = json.load(f)
+    written = _ORDER_OVERRIDES.get(c)
+    if written is not None:
+        if len(written) != len(data["strokes"]):
+            raise SystemExit("order_overrides.tsv: %s has %d strokes" % (c, len(data["strokes"])))
+        data = {key: [data[key][k] for k in written] for key in ("strokes", "medians")}
     contours = []
     for n, d in enumerate(data["strokes"]):
         try:
@@ -240,8 +248,13 @@ def written_codes(c, letters, medians, letter_map, overrides, codes_by_name):
 
 
 def build_store(results, orders, letter_map, overrides, codes_by_name, store_path):
+    """Writes the store. Returns (typed, untyped for disagreement): the characters
+    with stroke types, and those whose names do not fit their outlines' directions
+    (the two sources list their strokes in different orders), left without types."""
     rows = []
     typed = 0
+    disagree = []
+    names = {code: name for name, code in codes_by_name.items()}
     for c, _, metrics, pos, medians in results:
         n = metrics[5]
         bishun = ",".join(str(pos[w] + 1) for w in range(n))
@@ -250,6 +263,12 @@ def build_store(results, orders, letter_map, overrides, codes_by_name, store_pat
         written = None
         if letters is not None and len(letters) == n:
             written = written_codes(c, letters, medians, letter_map, overrides, codes_by_name)
+        if written is not None and not all(
+                strokedata.fits_direction(names[code], medians[w]) for w, code in enumerate(written)):
+            if c in overrides:
+                raise SystemExit("stroke_overrides.tsv: %s: its names do not fit its strokes" % c)
+            disagree.append(c)
+            written = None
         if written is not None:
             codes = [None] * n
             for w, code in enumerate(written):
@@ -272,7 +291,7 @@ def build_store(results, orders, letter_map, overrides, codes_by_name, store_pat
     db.execute("VACUUM")
     db.close()
     os.replace(tmp, store_path)
-    return typed
+    return typed, disagree
 
 
 def main():
@@ -281,6 +300,7 @@ def main():
     ap.add_argument("--orders", required=True)
     ap.add_argument("--types", required=True)
     ap.add_argument("--overrides", required=True)
+    ap.add_argument("--order-overrides", required=True)
     ap.add_argument("--font", required=True)
     ap.add_argument("--license", required=True)
     ap.add_argument("--store", required=True)
@@ -291,6 +311,7 @@ def main():
     rows, letter_map = strokedata.load_stroke_types(args.types)
     codes_by_name = {name: code for code, name, _, _ in rows}
     overrides = strokedata.load_overrides(args.overrides, codes_by_name)
+    order_overrides = strokedata.load_order_overrides(args.order_overrides)
     with open(args.orders, encoding="utf-8") as f:
         orders = json.load(f)
     unknown = sorted({l for v in orders.values() for l in v} - set(letter_map))
@@ -299,24 +320,29 @@ def main():
 
     chars = source_chars(args.hanzi)
     if args.jobs > 1:
-        with multiprocessing.Pool(args.jobs, _init, (args.hanzi,)) as pool:
+        with multiprocessing.Pool(args.jobs, _init, (args.hanzi, order_overrides)) as pool:
             results = pool.map(build_char, chars, chunksize=64)
     else:
-        _init(args.hanzi)
+        _init(args.hanzi, order_overrides)
         results = [build_char(c) for c in chars]
 
     for p in (args.font, args.license, args.store):
         os.makedirs(os.path.dirname(os.path.abspath(p)), exist_ok=True)
     build_font(results, args.font)
     shutil.copyfile(os.path.join(args.hanzi, "ARPHICPL.TXT"), args.license)
-    typed = build_store(results, orders, letter_map, overrides, codes_by_name, args.store)
+    typed, disagree = build_store(results, orders, letter_map, overrides, codes_by_name, args.store)
+    missing = sorted(set(order_overrides) - {r[0] for r in results})
+    if missing:
+        raise SystemExit("order_overrides.tsv: not in the source: " + "".join(missing))
 
     gb2312 = sum(1 for c, *_ in results if _in_gb2312(c))
     contours = sum(r[2][5] for r in results)
     print("stroke font: %d characters (%d of GB2312, %d more of GBK), %d contours, %d bytes"
           % (len(results), gb2312, len(results) - gb2312, contours, os.path.getsize(args.font)))
-    print("store: %d rows, %d with stroke types; %.1f s"
-          % (len(results), typed, time.monotonic() - t0))
+    print("store: %d rows, %d with stroke types (%d in a corrected writing order); "
+          "%d left without types, their names and strokes in different orders: %s; %.1f s"
+          % (len(results), typed, len(order_overrides), len(disagree), "".join(disagree),
+             time.monotonic() - t0))
 
 
 def _in_gb2312(c):

@@ -373,6 +373,67 @@ SPLITTERS = {
 }
 
 
+# Where a stroke of each name sets off, as an angle in degrees (0 = right, -90 =
+# down, y up as in the source): a single bar by its chord from start to end, a
+# compound stroke by its first leg (the chord over the first 12 % of its centre
+# line). Generous ranges: they catch a name paired with a stroke of another
+# kind, not a stroke drawn at a slant.
+SIMPLE_STROKES = {"横", "竖", "撇", "点", "捺", "提"}
+_SET_OFF = {"横": (-35, 35), "竖": (-140, -40), "撇": (-215, -50), "点": (-185, 5),
+            "捺": (-85, 15), "提": (5, 80), "斜钩": (-90, -10), "卧钩": (-95, 25),
+            "弯钩": (-160, -20)}
+
+
+def _set_off_range(name):
+    if name in _SET_OFF:
+        return _SET_OFF[name]
+    if name.startswith("横"):
+        return (-100, 45)
+    if name.startswith("竖"):
+        return (-160, -20)
+    return (-225, -30)  # 撇折, 撇点
+
+
+def set_off_angle(name, median):
+    """The angle at which a stroke named `name` sets off along `median`."""
+    x0, y0 = median[0]
+    if name in SIMPLE_STROKES:
+        x1, y1 = median[-1]
+    else:
+        total = sum(math.hypot(b[0] - a[0], b[1] - a[1]) for a, b in zip(median, median[1:]))
+        run = 0.0
+        for a, b in zip(median, median[1:]):
+            run += math.hypot(b[0] - a[0], b[1] - a[1])
+            x1, y1 = b
+            if run >= 0.12 * total:
+                break
+    return math.degrees(math.atan2(y1 - y0, x1 - x0))
+
+
+def fits_direction(name, median):
+    """True when the stroke's centre line runs the way a stroke of that name does."""
+    lo, hi = _set_off_range(name)
+    a = set_off_angle(name, median)
+    return any(lo <= x <= hi for x in (a, a - 360, a + 360))
+
+
+def load_order_overrides(path):
+    """order_overrides.tsv -> {character: [0-based source stroke in writing order]}."""
+    table = {}
+    with open(path, encoding="utf-8") as f:
+        for n, line in enumerate(f, 1):
+            if not line.strip() or line.startswith("#"):
+                continue
+            fields = line.rstrip("\n").split("\t")
+            if len(fields) != 3 or len(fields[0]) != 1 or not fields[2].strip():
+                raise ValueError("%s:%d: want character, order and reason" % (path, n))
+            order = [int(k) - 1 for k in fields[1].split(",")]
+            if sorted(order) != list(range(len(order))):
+                raise ValueError("%s:%d: %s is not an order of the strokes" % (path, n, fields[1]))
+            table[fields[0]] = order
+    return table
+
+
 def load_overrides(path, names):
     """stroke_overrides.tsv -> {character: [(stroke, name, rules name, line)]}."""
     table = {}
