@@ -2,6 +2,7 @@
 
 #include "app/kaifont.h"
 #include "app/qttranslations.h"
+#include "app/signalexit.h"
 #include "app/quvodlg.h"
 #include "controls/messagebox.h"
 #include "online/netlibrary.h"
@@ -21,6 +22,7 @@ bool CQuvoApp::InitInstance() {
     quvo::InstallQtTranslations();
     CQuvoDlg dlg;
     m_mainWindow = &dlg;
+    const quvo::SignalExit signalExit([&dlg] { dlg.OnTerminationSignal(); });
     dlg.DoModal();
     m_mainWindow = nullptr;
     return false;

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "app/dialoglayout.h"
+#include "app/displaymode.h"
 #include "game/assembly.h"
 #include "media/mediaplayer.h"
 #include "settings/settingsrecord.h"
@@ -27,6 +28,7 @@
 #include "strokes/strokegeometry.h"
 
 class QAbstractButton;
+class QMenu;
 class CBHWnd;
 class CButtonST;
 class CXInfoTip;
@@ -90,6 +92,7 @@ private:
     friend class QuvoDlgBench;
     friend class TestNavigation;
     friend class TestGame;
+    friend class TestPanel;
 
     // Window creation.
     static std::string CurrentFolderAsProgramFolder();
@@ -154,6 +157,24 @@ private:
     void DrawHint(QPainter& painter);
     void StartMusicPlayer();
 
+    // The picture behind the dialog and the background music.
+    QMenu* BuildChoiceMenu(bool themes);
+    void ShowChoiceMenu(CButtonST* button, bool themes);
+    void OnMenuCommand(int command);
+    void ChooseOtherFile(bool theme);
+    void ChangeTheme(const std::string& path);
+    void ChangeMusic(const std::string& path);
+
+    // The window buttons: help in the desktop's browser, full screen and back.
+    void OnHelp();
+    void OnFullScreen();
+    void EnterFullScreen();
+    void LeaveFullScreen();
+public:
+    // The end of the program by SIGTERM or SIGINT.
+    void OnTerminationSignal();
+private:
+
     // Option commands of the control panel.
     void ConnectOptionBoxes();
     void ToggleOption(int& member, int id, const quvo::Rect* panel);
@@ -162,6 +183,7 @@ private:
     void OnBackgroundMusicBox();
     void OnPinyinBox();
     void OnSpeedReleased();
+    void ShowSpeed(int position);
 
     // The current character: outlines, pieces and their tables.
     void SetUpCharacter(const char* character);
@@ -300,6 +322,8 @@ private:
     CLoadHtmlThread* m_updateWorker = nullptr;
     std::string m_version;
     CButtonST* m_btnFullScreen = nullptr;  // 1046
+    quvo::DisplayMode m_savedMode;   // the screen's mode before full screen
+    bool m_endedBySignal = false;
 
     // --- Plumbing of this platform ---
     std::map<int, QWidget*> m_controls;

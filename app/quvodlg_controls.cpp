@@ -68,11 +68,9 @@ void CQuvoDlg::CreateControls() {
     m_btnAssemble = button(1045);
     m_btnFullScreen = button(1046);
     m_speedSlider = qobject_cast<CMySliderControl*>(GetDlgItem(1035));
-    // Labels, check boxes, radios and the group box let the picture show through; the
-    // slider and the speed label keep a solid face.
-    for (int id : {1035, 1036}) {
-        GetDlgItem(id)->setAutoFillBackground(true);
-    }
+    // Labels, check boxes, radios and the group box let the picture show through; the speed
+    // label keeps a solid face, and the slider draws the picture itself.
+    GetDlgItem(1036)->setAutoFillBackground(true);
     ConnectControls();
 }
 
@@ -85,6 +83,10 @@ void CQuvoDlg::ConnectControls() {
     connect(m_btnDemo, &CButtonST::clicked, this, &CQuvoDlg::OnDemoButton);
     connect(m_btnMinimise, &CButtonST::clicked, this, &QWidget::showMinimized);
     connect(m_btnAssemble, &CButtonST::clicked, this, &CQuvoDlg::OnTypedCharacter);
+    connect(m_btnBackground, &CButtonST::clicked, this, [this] { ShowChoiceMenu(m_btnBackground, true); });
+    connect(m_btnMusic, &CButtonST::clicked, this, [this] { ShowChoiceMenu(m_btnMusic, false); });
+    connect(m_btnHelp, &CButtonST::clicked, this, &CQuvoDlg::OnHelp);
+    connect(m_btnFullScreen, &CButtonST::clicked, this, &CQuvoDlg::OnFullScreen);
     SetUpTypedCharacterBox();
     ConnectOptionBoxes();
 }

@@ -31,7 +31,9 @@ void CQuvoDlg::ExitRoutine() {
         RestoreDisplayMode();
     }
     hide();
-    ShowClosingDialog();
+    if (!m_endedBySignal) {
+        ShowClosingDialog();
+    }
     m_background = QPixmap();
     done(1);
 }
@@ -77,13 +79,21 @@ int CQuvoDlg::WriteSettingsAndProgress() {
     return 0;
 }
 
+// Books inside the program folder are kept by their path relative to it, which fits the
+// record whatever the folder's length; a record of the whole path, from before, still counts.
 int CQuvoDlg::LookUpProgress(const std::string& bookPath, int& position) const {
-    quvo::ProgressRecord query{bookPath, 0};
-    const int found = quvo::ProgressFile(DataPath(quvo::kProgressFileName)).LookUp(query);
-    position = found == 1 ? query.position : 0;
-    return found;
+    const quvo::ProgressFile file(DataPath(quvo::kProgressFileName));
+    for (const std::string& key : {quvo::StoredPath(m_programFolder, bookPath), bookPath}) {
+        quvo::ProgressRecord query{key, 0};
+        if (const int found = file.LookUp(query); found == 1 || key == bookPath) {
+            position = found == 1 ? query.position : 0;
+            return found;
+        }
+    }
+    return -1;
 }
 
 int CQuvoDlg::SaveProgress(const std::string& bookPath, int position) const {
-    return quvo::ProgressFile(DataPath(quvo::kProgressFileName)).Save({bookPath, position});
+    return quvo::ProgressFile(DataPath(quvo::kProgressFileName))
+        .Save({quvo::StoredPath(m_programFolder, bookPath), position});
 }

@@ -78,7 +78,7 @@ bool CQuvoDlg::LoadSettings() {
     quvo::SettingsBytes buffer{};
     const bool found = ReadSettings(buffer) != -1;
     if (found) {
-        ApplySettings(quvo::ValidatedSettings(quvo::DecodeSettings(buffer)));
+        ApplySettings(quvo::LoadedPaths(m_programFolder, quvo::ValidatedSettings(quvo::DecodeSettings(buffer))));
     } else {
         ApplySettings(quvo::DefaultSettings(m_programFolder));
     }
@@ -125,7 +125,10 @@ void CQuvoDlg::SetSliderRange() {
     m_speedSlider->blockSignals(true);
     m_speedSlider->setRange(quvo::kMinDemoSpeed, quvo::kMaxDemoSpeed);
     m_speedSlider->setValue(m_demoSpeed);
+    m_speedSlider->setSingleStep(100);
+    m_speedSlider->setPageStep(500);
     m_speedSlider->blockSignals(false);
+    ShowSpeed(m_speedSlider->value());
     m_speedSlider->update();
 }
 
@@ -144,5 +147,5 @@ quvo::SettingsRecord CQuvoDlg::SettingsFromDialog() const {
     record.bookPath = m_bookPath;
     record.demoSpeed = m_demoSpeed;
     record.demoMode = m_demoMode;
-    return record;
+    return quvo::StoredPaths(m_programFolder, record);
 }

@@ -23,11 +23,14 @@ void CQuvoDlg::ConnectOptionBoxes() {
     onClick(1013, [this] { OnBackgroundMusicBox(); });
     onClick(1041, [this] { m_demoMode = 0; });
     onClick(1042, [this] { m_demoMode = 1; });
-    connect(m_speedSlider, &QSlider::sliderReleased, this, &CQuvoDlg::OnSpeedReleased);
-    connect(m_speedSlider, &QSlider::valueChanged, this, [this](int position) {
-        qobject_cast<QLabel*>(GetDlgItem(1036))
-            ->setText(QStringLiteral("演示速度:%1秒").arg(position / 1000.0, 0, 'f', 2));
-    });
+    connect(m_speedSlider, &CMySliderControl::released, this, &CQuvoDlg::OnSpeedReleased);
+    connect(m_speedSlider, &QSlider::valueChanged, this, &CQuvoDlg::ShowSpeed);
+}
+
+// "演示速度:1.00秒": the slider's position in seconds.
+void CQuvoDlg::ShowSpeed(int position) {
+    qobject_cast<QLabel*>(GetDlgItem(1036))
+        ->setText(QStringLiteral("演示速度:%1秒").arg(position / 1000.0, 0, 'f', 2));
 }
 
 // 0 becomes 1 and 1 becomes 0; any other value is left as it is.
@@ -98,5 +101,6 @@ void CQuvoDlg::OnBackgroundMusicBox() {
     }
 }
 
-// A running demonstration keeps its period; the new speed paces the next fills and starts.
+// Whenever the user lets go of the slider. A running demonstration keeps its period; the new
+// speed paces the next fills and starts.
 void CQuvoDlg::OnSpeedReleased() { m_demoSpeed = m_speedSlider->value(); }

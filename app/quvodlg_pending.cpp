@@ -22,7 +22,6 @@ void CQuvoDlg::NavigateToResultPage(const std::string& /*address*/) {}
 // The update offer from the worker.
 void CQuvoDlg::OnUpdateOffer(quvo::UserMessageEvent& /*event*/) {}
 
-// Full screen, and the start-up help and closing dialogs.
-void CQuvoDlg::RestoreDisplayMode() {}
+// The start-up help and closing dialogs.
 void CQuvoDlg::ShowStartHelp() {}
 void CQuvoDlg::ShowClosingDialog() {}

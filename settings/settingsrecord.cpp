@@ -110,6 +110,42 @@ SettingsRecord DefaultSettings(std::string_view programFolder) {
     return record;
 }
 
+std::string StoredPath(std::string_view programFolder, std::string_view path) {
+    if (!programFolder.empty() && path.size() > programFolder.size() + 1 &&
+        path.substr(0, programFolder.size()) == programFolder && path[programFolder.size()] == '/') {
+        return std::string(path.substr(programFolder.size() + 1));
+    }
+    return std::string(path);
+}
+
+std::string LoadedPath(std::string_view programFolder, std::string_view stored) {
+    if (stored.empty() || stored.front() == '/') {
+        return std::string(stored);
+    }
+    return std::string(programFolder) + "/" + std::string(stored);
+}
+
+namespace {
+
+template <typename Change>
+SettingsRecord EachPath(SettingsRecord record, Change change) {
+    for (std::string* path : {&record.themePath, &record.musicPath, &record.rightCuePath,
+                              &record.errorCuePath, &record.bookPath}) {
+        *path = change(*path);
+    }
+    return record;
+}
+
+}  // namespace
+
+SettingsRecord StoredPaths(std::string_view programFolder, SettingsRecord record) {
+    return EachPath(std::move(record), [programFolder](const std::string& p) { return StoredPath(programFolder, p); });
+}
+
+SettingsRecord LoadedPaths(std::string_view programFolder, SettingsRecord record) {
+    return EachPath(std::move(record), [programFolder](const std::string& p) { return LoadedPath(programFolder, p); });
+}
+
 SettingsRecord ValidatedSettings(const SettingsRecord& record) {
     SettingsRecord valid = record;
     for (auto member : kSwitches) {

@@ -56,6 +56,16 @@ SettingsRecord DefaultSettings(std::string_view programFolder);
 // outside 100..5000 becomes 1000, a mode other than 0 or 1 becomes 1; paths stay as they are.
 SettingsRecord ValidatedSettings(const SettingsRecord& record);
 
+// Paths inside the program folder are kept relative to it ("theme/charming1.bmp"), so that
+// they fit their 128-byte fields however long the folder's own path is; other paths are kept
+// whole. Both are GBK; the folder has no trailing separator.
+std::string StoredPath(std::string_view programFolder, std::string_view path);
+// The other way round: a relative path is read against the program folder.
+std::string LoadedPath(std::string_view programFolder, std::string_view stored);
+// Every path of the record, stored or loaded.
+SettingsRecord StoredPaths(std::string_view programFolder, SettingsRecord record);
+SettingsRecord LoadedPaths(std::string_view programFolder, SettingsRecord record);
+
 // Reads up to 680 bytes of the settings file into a zero-filled buffer; a shorter file leaves
 // the rest zero, a longer one is read for its first 680 bytes. 0 when the file was opened,
 // -1 when it could not be.

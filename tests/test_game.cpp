@@ -527,7 +527,7 @@ private Q_SLOTS:
 
         // A new speed does not change the running demonstration's period.
         dlg->m_speedSlider->setValue(3000);
-        Q_EMIT dlg->m_speedSlider->sliderReleased();
+        Q_EMIT dlg->m_speedSlider->released();
         QCOMPARE(dlg->m_demoSpeed, 3000);
         QCOMPARE(dlg->m_timers.at(CQuvoDlg::kDemoTimer)->interval(), 1000);
 
