@@ -94,6 +94,8 @@ int CQuvoDlg::LookUpProgress(const std::string& bookPath, int& position) const {
 }
 
 int CQuvoDlg::SaveProgress(const std::string& bookPath, int position) const {
-    return quvo::ProgressFile(DataPath(quvo::kProgressFileName))
-        .Save({quvo::StoredPath(m_programFolder, bookPath), position});
+    quvo::ProgressFile file(DataPath(quvo::kProgressFileName));
+    quvo::ProgressRecord whole{bookPath, 0};
+    const std::string key = file.LookUp(whole) == 1 ? bookPath : quvo::StoredPath(m_programFolder, bookPath);
+    return file.Save({key, position});
 }

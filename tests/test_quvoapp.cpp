@@ -7,9 +7,11 @@
 #include <QTest>
 #include <QTimer>
 
+#include <csignal>
 #include <filesystem>
 #include <memory>
 
+#include "app/displaymode.h"
 #include "app/quvoapp.h"
 #include "app/quvodlg.h"
 #include "controls/messagebox.h"
@@ -79,6 +81,27 @@ private Q_SLOTS:
         QVERIFY(m_boxes.empty());
         QCOMPARE(std::filesystem::file_size(m_dir->Path() / "quvocf.cfg"), std::uintmax_t{680});
         QCOMPARE(std::filesystem::file_size(m_dir->Path() / "xxjd.cfg"), std::uintmax_t{132});
+    }
+
+    // Ended by SIGTERM or SIGINT while in full screen, the program puts the screen's mode
+    // back and saves the settings, as its own buttons do.
+    void aSignalEndsTheProgramInGoodOrder() {
+        for (int number : {SIGTERM, SIGINT}) {
+            const quvo::DisplayMode screen{1280, 1024, 60, 0};
+            quvo::ScriptedDisplayModes modes(screen, {quvo::DisplayMode{1024, 768, 60, 1}});
+            quvo::DisplayModes::SetDefault(&modes);
+            std::filesystem::remove(m_dir->Path() / "quvocf.cfg");
+            CQuvoApp app([] { return true; });
+            QTimer::singleShot(50, [&] {
+                qobject_cast<QPushButton*>(app.MainWindow()->GetDlgItem(1046))->click();
+                QCOMPARE(modes.Shown().width, 1024);
+                std::raise(number);
+            });
+            QVERIFY(!app.InitInstance());
+            quvo::DisplayModes::SetDefault(nullptr);
+            QCOMPARE(modes.Shown(), screen);
+            QVERIFY(std::filesystem::exists(m_dir->Path() / "quvocf.cfg"));
+        }
     }
 };
 

@@ -277,8 +277,12 @@ private Q_SLOTS:
         QVERIFY(!dlg->IsTimerRunning(CQuvoDlg::kHintTimer));
         const std::string settings = ReadAll(File("quvocf.cfg"));
         QCOMPARE(settings.size(), std::size_t{680});
-        QCOMPARE(settings, Bytes(quvo::DefaultSettings(dlg->ProgramFolder())));
-        const quvo::ProgressRecord progress{dlg->m_bookPath, 4};
+        // Paths inside the program folder are saved relative to it.
+        const quvo::SettingsRecord saved = quvo::DefaultSettings(dlg->ProgramFolder());
+        QCOMPARE(settings, Bytes(quvo::StoredPaths(dlg->ProgramFolder(), saved)));
+        QCOMPARE(quvo::DecodeSettings(quvo::EncodeSettings(quvo::StoredPaths(dlg->ProgramFolder(), saved))).themePath,
+                 std::string("theme/charming1.bmp"));
+        const quvo::ProgressRecord progress{quvo::StoredPath(dlg->ProgramFolder(), dlg->m_bookPath), 4};
         QCOMPARE(ReadAll(File("xxjd.cfg")), Bytes(progress));
         QVERIFY(m_boxes.empty());
         QVERIFY(dlg->m_pieces.empty());
@@ -330,8 +334,8 @@ private Q_SLOTS:
         QCOMPARE(dlg->m_textbookPosition, 3);
         QCOMPARE(dlg->m_themePath, saved.themePath);
         dlg->ExitRoutine();
-        QCOMPARE(ReadAll(File("quvocf.cfg")), Bytes(saved));
-        QCOMPARE(ReadAll(File("xxjd.cfg")).size(), std::size_t{264});
+        QCOMPARE(ReadAll(File("quvocf.cfg")), Bytes(quvo::StoredPaths(Folder(), saved)));
+        QCOMPARE(ReadAll(File("xxjd.cfg")).size(), std::size_t{264});  // its record, updated
     }
 
     void outOfRangeValuesAreValidatedOnLoad() {

@@ -199,4 +199,26 @@ TEST(SettingsRecord, WriteFailsWhenTheFileCannotBeCreated) {
 }
 
 }  // namespace
+// Paths inside the program folder are kept relative to it, so that a long folder still fits
+// the 128-byte fields; others whole; both come back as they were.
+TEST(SettingsPaths, InsideTheProgramFolderRelativeElseWhole) {
+    const std::string folder = "/home/a/" + std::string(110, 'q');  // 118 bytes
+    struct Case {
+        std::string path, stored;
+    };
+    for (const Case& c : {Case{folder + "/theme/charming3.bmp", "theme/charming3.bmp"},
+                          Case{"/usr/share/pictures/sky.bmp", "/usr/share/pictures/sky.bmp"},
+                          Case{folder + "x/theme.bmp", folder + "x/theme.bmp"},  // a neighbour
+                          Case{folder, folder},
+                          Case{"", ""}}) {
+        EXPECT_EQ(quvo::StoredPath(folder, c.path), c.stored) << c.path;
+        EXPECT_EQ(quvo::LoadedPath(folder, quvo::StoredPath(folder, c.path)), c.path) << c.path;
+    }
+    const quvo::SettingsRecord defaults = quvo::DefaultSettings(folder);
+    const auto bytes = quvo::EncodeSettings(quvo::StoredPaths(folder, defaults));
+    EXPECT_EQ(quvo::LoadedPaths(folder, quvo::DecodeSettings(bytes)), defaults);
+    // Whole, the paths would not have fitted: the file would have lost them.
+    EXPECT_TRUE(quvo::DecodeSettings(quvo::EncodeSettings(defaults)).themePath.empty());
+}
+
 }  // namespace quvo
