@@ -96,14 +96,19 @@ void CQuvoDlg::ChangeTheme(const std::string& path) {
                                     &m_panels.bottom, &m_panels.control, &m_panels.title}) {
         InvalidatePanel(*panel);
     }
+    if (m_webView == nullptr) {
+        InvalidatePanel(m_panels.web);  // no page covers it
+    }
+    // The buttons draw their copy of the picture over the dialog's own drawing, so the
+    // dialog's repaint does not reach them: each is asked for a repaint of its own.
     for (CButtonST* button : {m_btnBackground, m_btnMusic, m_btnExit, m_btnHelp, m_btnDemo,
                               m_btnChooseBook, m_btnPrevious, m_btnMinimise, m_btnClose, m_btnNext,
                               m_btnAssemble, m_btnFullScreen}) {
-        button->ResetBackground(false);
+        button->ResetBackground(true);
     }
     m_speedSlider->ResetBackground(true);
     for (CMyButton* button : m_charButtons) {
-        button->ResetBackground(false);
+        button->ResetBackground(true);
     }
 }
 

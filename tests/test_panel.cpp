@@ -112,6 +112,8 @@ private Q_SLOTS:
         auto dlg = quvo::test::StartDialog(true);
         const QPoint underExit = Centre(dlg->GetDlgItem(1000)) + QPoint(0, 9);   // below the caption
         const QPoint underSlider = dlg->GetDlgItem(1035)->mapTo(dlg.get(), QPoint(2, 2));
+        const QPoint underCharacter = dlg->m_charButtons.back()->mapTo(dlg.get(), QPoint(3, 3));
+        const QPoint inWebPanel(900, 300);
         for (int n : {5, 3, 10, 1}) {
             ChooseFromMenu(*dlg, dlg->m_btnBackground, n - 1, QStringLiteral("主题1"));
             const std::string file = "theme/charming" + std::to_string(n) + ".bmp";
@@ -120,6 +122,8 @@ private Q_SLOTS:
             QCOMPARE(Shown(*dlg, QPoint(5, 5)), picture.pixel(5, 5));
             QCOMPARE(Shown(*dlg, underExit), picture.pixel(underExit));
             QCOMPARE(Shown(*dlg, underSlider), picture.pixel(underSlider));
+            QCOMPARE(Shown(*dlg, underCharacter), picture.pixel(underCharacter));
+            QCOMPARE(Shown(*dlg, inWebPanel), picture.pixel(inWebPanel));
             if (n == 5 || n == 3) {
                 Save(dlg.get(), n == 5 ? "panel-theme5.png" : "panel-theme3.png");
                 Save(dlg->GetDlgItem(1035), n == 5 ? "panel-slider-theme5.png" : "panel-slider-theme3.png");
