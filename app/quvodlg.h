@@ -90,6 +90,7 @@ private:
     friend class QuvoDlgBench;
     friend class TestNavigation;
     friend class TestGame;
+    friend class TestAnimatedCursor;
 
     // Window creation.
     static std::string CurrentFolderAsProgramFolder();
@@ -105,6 +106,7 @@ private:
 
     // Initialisation steps.
     void LoadCursors();
+    std::optional<QCursor> LoadAnimatedCursor(const char* fileName) const;
     void CreateInfoTip();
     bool LoadSettings();
     void ApplySettings(const quvo::SettingsRecord& record);
@@ -214,7 +216,6 @@ private:
 
     // Calls into parts of the program that arrive with later work; each is a no-op until
     // then (app/quvodlg_pending.cpp).
-    std::optional<QCursor> LoadAnimatedCursor(const char* fileName) const;
     void CreateWebView();
     void NavigateToCharacterPage(const char* character);
     void NavigateToResultPage(const std::string& address);
