@@ -93,6 +93,7 @@ private:
     friend class TestNavigation;
     friend class TestGame;
     friend class TestPanel;
+    friend class TestAnimatedCursor;
 
     // Window creation.
     static std::string CurrentFolderAsProgramFolder();
@@ -108,6 +109,7 @@ private:
 
     // Initialisation steps.
     void LoadCursors();
+    std::optional<QCursor> LoadAnimatedCursor(const char* fileName) const;
     void CreateInfoTip();
     bool LoadSettings();
     void ApplySettings(const quvo::SettingsRecord& record);
@@ -236,7 +238,6 @@ private:
 
     // Calls into parts of the program that arrive with later work; each is a no-op until
     // then (app/quvodlg_pending.cpp).
-    std::optional<QCursor> LoadAnimatedCursor(const char* fileName) const;
     void CreateWebView();
     void NavigateToCharacterPage(const char* character);
     void NavigateToResultPage(const std::string& address);

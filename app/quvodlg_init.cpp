@@ -6,6 +6,7 @@
 
 #include "app/quvodlg.h"
 #include "app/usermessages.h"
+#include "controls/animatedcursor.h"
 #include "controls/mybutton.h"
 #include "controls/myslidercontrol.h"
 #include "chardata/gbk.h"
@@ -59,6 +60,16 @@ void CQuvoDlg::LoadCursors() {
     m_cursorMove = LoadAnimatedCursor("cur/move.ani");
     m_cursorOn = LoadAnimatedCursor("cur/on.ani");
     m_currentCursor = m_cursorNormal;
+}
+
+// The first frame of an animated cursor file of the program folder; the shared animator
+// plays the rest wherever the cursor is set. None for a missing or damaged file.
+std::optional<QCursor> CQuvoDlg::LoadAnimatedCursor(const char* fileName) const {
+    quvo::CursorAnimation animation;
+    if (!quvo::LoadCursorFile(fileName, animation)) {
+        return std::nullopt;
+    }
+    return quvo::CursorAnimator::Instance().Adopt(animation);
 }
 
 // The first character button's character when the textbook's page was found, else 高.

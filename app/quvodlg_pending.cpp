@@ -4,14 +4,6 @@
 #include "app/quvodlg.h"
 #include "app/usermessages.h"
 
-// Animated cursors are read once the cursor reader exists; until then none is loaded and
-// the system cursor shows.
-std::optional<QCursor> CQuvoDlg::LoadAnimatedCursor(const char* /*fileName*/) const {
-    return std::nullopt;
-}
-
-
-
 // The web panel, with its character page and its result page.
 void CQuvoDlg::CreateWebView() {}
 void CQuvoDlg::NavigateToCharacterPage(const char* /*character*/) {}
