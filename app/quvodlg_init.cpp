@@ -59,7 +59,7 @@ void CQuvoDlg::LoadCursors() {
     m_cursorNormal = LoadAnimatedCursor("cur/normal.ani");
     m_cursorMove = LoadAnimatedCursor("cur/move.ani");
     m_cursorOn = LoadAnimatedCursor("cur/on.ani");
-    m_currentCursor = m_cursorNormal;
+    SetDialogCursor(m_cursorNormal);  // the hand when the file could not be read
 }
 
 // The first frame of an animated cursor file of the program folder; the shared animator
