@@ -265,12 +265,14 @@ private Q_SLOTS:
         if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty()) {
             QSKIP("Xvfb is not installed");
         }
-        const QString display = QStringLiteral(":%1").arg(90 + QCoreApplication::applicationPid() % 9);
+        // The server picks a free display and says which on its output.
         QProcess xvfb;
-        xvfb.start(QStringLiteral("Xvfb"), {display, QStringLiteral("-screen"), QStringLiteral("0"),
-                                            QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
-                                            QStringLiteral("tcp")});
+        xvfb.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                                            QStringLiteral("0"), QStringLiteral("1280x1024x24"),
+                                            QStringLiteral("-nolisten"), QStringLiteral("tcp")});
         QVERIFY(xvfb.waitForStarted());
+        QVERIFY(xvfb.waitForReadyRead(10000));
+        const QString display = QStringLiteral(":") + QString::fromLatin1(xvfb.readAllStandardOutput()).trimmed();
         std::unique_ptr<quvo::DisplayModes> modes;
         quvo::DisplayMode first;
         for (int i = 0; i < 50 && !(modes && modes->Current(first)); ++i) {
