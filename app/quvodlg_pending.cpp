@@ -14,6 +14,3 @@ void CQuvoDlg::NavigateToResultPage(const std::string& /*address*/) {}
 // The update offer from the worker.
 void CQuvoDlg::OnUpdateOffer(quvo::UserMessageEvent& /*event*/) {}
 
-// The start-up help and closing dialogs.
-void CQuvoDlg::ShowStartHelp() {}
-void CQuvoDlg::ShowClosingDialog() {}

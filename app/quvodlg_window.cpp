@@ -1,5 +1,5 @@
-// The window buttons of the control panel: help in the desktop's browser, and full screen
-// with the screen switched to 1024 x 768 where it can be.
+// The window buttons of the control panel (help in the desktop's browser, full screen with
+// the screen switched to 1024 x 768 where it can be), and the start-up help and credits.
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QScreen>
@@ -7,6 +7,9 @@
 
 #include "app/quvodlg.h"
 #include "controls/buttonst.h"
+#include "controls/display.h"
+#include "controls/modal.h"
+#include "controls/starthelp.h"
 #include "online/serveraddress.h"
 
 void CQuvoDlg::OnHelp() {
@@ -62,4 +65,17 @@ void CQuvoDlg::RestoreDisplayMode() {
 void CQuvoDlg::OnTerminationSignal() {
     m_endedBySignal = true;
     ExitRoutine();
+}
+
+// A learner without progress is greeted with the help, once.
+void CQuvoDlg::ShowStartHelp() {
+    CStartHelp help(this);
+    quvo::RunModal(help);
+}
+
+// The credits, once the dialog has hidden itself; the settings are already saved, so however
+// they end (a click, the desktop closing them), nothing is lost.
+void CQuvoDlg::ShowClosingDialog() {
+    CDisplay credits;
+    quvo::RunModal(credits);
 }

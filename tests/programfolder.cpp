@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "app/quvodlg.h"
+#include "controls/modal.h"
 
 namespace quvo::test {
 
@@ -19,10 +20,12 @@ ProgramFolder::ProgramFolder(std::vector<MessageBoxCall>* boxes, Store store)
         boxes->push_back(call);
         return 1;
     });
+    SetModalHook([](QDialog&) { return 0; });  // the start-up help and the credits end at once
 }
 
 ProgramFolder::~ProgramFolder() {
     SetMessageBoxHook({});
+    SetModalHook({});
     QDir::setCurrent(m_oldCurrent);
 }
 

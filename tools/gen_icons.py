@@ -10,6 +10,7 @@ Usage: gen_icons.py OUTDIR
   icon156.png      16 x 16   minimise: a short bar
   icon157.png      16 x 16   close: an X
   icon182.png      32 x 32   balloon tip: a smiling star
+  icon134.png      32 x 32   start-up help: an open book
 
 Every icon is drawn from signed distance shapes on a supersampled canvas,
 then averaged down, which gives smooth edges at small sizes. The PNG writer
@@ -259,6 +260,21 @@ def star_icon():
     return ic.pixels()
 
 
+def book_icon(size=32):
+    """The start-up help's picture: an open book with lines of text."""
+    ic = Icon(size, 8)
+    left = round_box(0.06, 0.2, 0.5, 0.86, 0.05)
+    right = round_box(0.5, 0.2, 0.94, 0.86, 0.05)
+    ic.fill(moved(union(left, right), 0.015, 0.03), '#000000', 0.22, soft=2)
+    ic.fill(left, '#fffdf4')
+    ic.fill(right, '#fff6e0')
+    ic.fill(capsule(0.5, 0.2, 0.5, 0.86, 0.025), '#e53935')
+    for y in (0.36, 0.5, 0.64):
+        ic.fill(capsule(0.14, y, 0.42, y, 0.022), '#4f7fd9')
+        ic.fill(capsule(0.58, y, 0.86, y, 0.022), '#4f7fd9')
+    return ic.pixels()
+
+
 def icons():
     return [
         ('icon138.png', lambda: program_icon(32)),
@@ -268,6 +284,7 @@ def icons():
         ('icon156.png', minimise_icon),
         ('icon157.png', close_icon),
         ('icon182.png', star_icon),
+        ('icon134.png', book_icon),
     ]
 
 

@@ -47,7 +47,7 @@ add_custom_command(
 
 set(QUVO_ICON_DIR "${CMAKE_BINARY_DIR}/generated/icons")
 set(QUVO_ICON_FILES "")
-foreach(_name icon138 icon138_256 icon145 icon148 icon156 icon157 icon182)
+foreach(_name icon138 icon138_256 icon145 icon148 icon156 icon157 icon182 icon134)
     list(APPEND QUVO_ICON_FILES "${QUVO_ICON_DIR}/${_name}.png")
 endforeach()
 
