@@ -20,7 +20,7 @@ QRect FromDialogUnits(int x, int y, int w, int h) {
 // The lines as HTML, with every web address a link.
 QString WithLinks(const QString& text) {
     static const QRegularExpression address(QStringLiteral(R"((https?://|www\.)[^\s<]+)"));
-    QString html;
+    QStringList html;
     for (const QString& line : text.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
         QString escaped = line.toHtmlEscaped();
         const auto found = address.match(escaped);
@@ -30,9 +30,9 @@ QString WithLinks(const QString& text) {
             escaped.replace(found.capturedStart(), found.capturedLength(),
                             QStringLiteral("<a href=\"%1\">%2</a>").arg(href, url));
         }
-        html += escaped + QStringLiteral("<br>");
+        html << escaped;
     }
-    return html;
+    return html.join(QStringLiteral("<br>"));
 }
 
 }  // namespace
