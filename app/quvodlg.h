@@ -67,6 +67,8 @@ public:
 
     // Runs once per run, whatever the route: button 1000, button 1023 or a close request.
     void ExitRoutine();
+    // The end of the program by SIGTERM or SIGINT: the exit routine without the credits.
+    void OnTerminationSignal();
 
     QWidget* GetDlgItem(int id) const;
     bool IsDlgButtonChecked(int id) const;
@@ -172,10 +174,6 @@ private:
     void OnFullScreen();
     void EnterFullScreen();
     void LeaveFullScreen();
-public:
-    // The end of the program by SIGTERM or SIGINT.
-    void OnTerminationSignal();
-private:
 
     // Option commands of the control panel.
     void ConnectOptionBoxes();
