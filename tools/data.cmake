@@ -114,7 +114,7 @@ add_custom_command(
     COMMAND ${_quvo_py} "${QUVO_TOOLS_DIR}/gen_pinyin.py"
             --unihan "${QUVO_UNIHAN_READINGS}"
             --first-readings "${QUVO_DATA_SOURCE_DIR}/first_readings.tsv" --out "${QUVO_PINYIN_TABLE}"
-    DEPENDS "${QUVO_TOOLS_DIR}/gen_pinyin.py" "${QUVO_UNIHAN_READINGS}"
+    DEPENDS "${QUVO_TOOLS_DIR}/gen_pinyin.py" "${QUVO_TOOLS_DIR}/stroketable.py" "${QUVO_UNIHAN_READINGS}"
             "${QUVO_DATA_SOURCE_DIR}/first_readings.tsv"
     COMMENT "Building the pinyin table"
     VERBATIM)

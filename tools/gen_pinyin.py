@@ -28,6 +28,10 @@ import bz2
 import os
 import sys
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+import stroketable  # noqa: E402
+
 # GBK's pinyin row, as code page 936 maps it. Python's gb18030 codec follows
 # the 2000 edition, where ḿ is a four-byte code, so the row is spelt out here
 # instead of trusting a codec; ǹ and ḿ are also missing from glibc's GBK.
@@ -40,17 +44,12 @@ def read_first_readings(path):
     """data/first_readings.tsv -> {character: reading}: the readings a child
     meets first, for characters whose Unihan order puts another one first."""
     table = {}
-    with open(path, encoding="utf-8") as f:
-        for n, line in enumerate(f, 1):
-            if not line.strip() or line.startswith("#"):
-                continue
-            fields = line.rstrip("\n").split("\t")
-            if len(fields) != 3 or len(fields[0]) != 1 or not fields[2].strip():
-                raise SystemExit("%s:%d: want character, reading and reason" % (path, n))
-            if fields[0] in table:
-                raise SystemExit("%s:%d: %s listed twice" % (path, n, fields[0]))
-            table[fields[0]] = fields[1]
+    for n, (c, reading, _) in stroketable.data_rows(path, 3):
+        if len(c) != 1 or c in table:
+            raise SystemExit("%s:%d: %s is not one character listed once" % (path, n, c))
+        table[c] = reading
     return table
+
 
 # letter -> (toneless letter, tone)
 _MARKS = {}

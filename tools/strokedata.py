@@ -420,35 +420,24 @@ def fits_direction(name, median):
 def load_order_overrides(path):
     """order_overrides.tsv -> {character: [0-based source stroke in writing order]}."""
     table = {}
-    with open(path, encoding="utf-8") as f:
-        for n, line in enumerate(f, 1):
-            if not line.strip() or line.startswith("#"):
-                continue
-            fields = line.rstrip("\n").split("\t")
-            if len(fields) != 3 or len(fields[0]) != 1 or not fields[2].strip():
-                raise ValueError("%s:%d: want character, order and reason" % (path, n))
-            order = [int(k) - 1 for k in fields[1].split(",")]
-            if sorted(order) != list(range(len(order))):
-                raise ValueError("%s:%d: %s is not an order of the strokes" % (path, n, fields[1]))
-            table[fields[0]] = order
+    for n, (c, order_text, _) in stroketable.data_rows(path, 3):
+        order = [int(k) - 1 for k in order_text.split(",")]
+        if len(c) != 1 or sorted(order) != list(range(len(order))):
+            raise ValueError("%s:%d: %s is not an order of the strokes" % (path, n, order_text))
+        table[c] = order
     return table
 
 
 def load_overrides(path, names):
     """stroke_overrides.tsv -> {character: [(stroke, name, rules name, line)]}."""
     table = {}
-    with open(path, encoding="utf-8") as f:
-        for n, line in enumerate(f, 1):
-            if not line.strip() or line.startswith("#"):
-                continue
-            fields = line.rstrip("\n").split("\t")
-            if len(fields) != 5 or len(fields[0]) != 1 or not fields[4].strip():
-                raise ValueError("%s:%d: want character, stroke, name, rules and reason" % (path, n))
-            c, stroke, name, rules = fields[0], int(fields[1]), fields[2], fields[3]
-            for nm in (name, rules):
-                if nm not in names:
-                    raise ValueError("%s:%d: %s is not a stroke name" % (path, n, nm))
-            table.setdefault(c, []).append((stroke, name, rules, n))
+    for n, (c, stroke, name, rules, _) in stroketable.data_rows(path, 5):
+        if len(c) != 1:
+            raise ValueError("%s:%d: %s is not one character" % (path, n, c))
+        for nm in (name, rules):
+            if nm not in names:
+                raise ValueError("%s:%d: %s is not a stroke name" % (path, n, nm))
+        table.setdefault(c, []).append((int(stroke), name, rules, n))
     return table
 
 

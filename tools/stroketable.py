@@ -21,3 +21,19 @@ def read_rows(path):
     if not rows or [r[0] for r in rows] != list(range(len(rows))):
         raise ValueError("%s: codes must run 0, 1, 2, ... in order" % path)
     return rows
+
+
+def data_rows(path, columns):
+    """The rows of one of data/'s TAB-separated tables -> [(line number, fields)], comments
+    and blank lines left out. A row must have `columns` fields, the last (its reason) not
+    empty."""
+    rows = []
+    with open(path, encoding="utf-8") as f:
+        for n, line in enumerate(f, 1):
+            if not line.strip() or line.startswith("#"):
+                continue
+            fields = line.rstrip("\n").split("\t")
+            if len(fields) != columns or not fields[-1].strip():
+                raise ValueError("%s:%d: want %d fields, the last a reason" % (path, n, columns))
+            rows.append((n, fields))
+    return rows
