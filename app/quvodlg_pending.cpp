@@ -9,8 +9,6 @@ void CQuvoDlg::CreateWebView() {}
 void CQuvoDlg::NavigateToCharacterPage(const char* /*character*/) {}
 void CQuvoDlg::NavigateToResultPage(const std::string& /*address*/) {}
 
-
-
 // The update offer from the worker.
 void CQuvoDlg::OnUpdateOffer(quvo::UserMessageEvent& /*event*/) {}
 
