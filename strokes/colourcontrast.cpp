@@ -1,5 +1,6 @@
 #include "strokes/colourcontrast.h"
 
+#include <array>
 #include <cmath>
 
 namespace quvo {
@@ -7,9 +8,18 @@ namespace {
 
 using Lab = Backdrop::Lab;
 
+// sRGB channel values made linear, worked out once: every piece of every character compares
+// its colours with hundreds of picture pixels.
 double Linear(int channel) {
-    const double c = channel / 255.0;
-    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    static const auto table = [] {
+        std::array<double, 256> t{};
+        for (int i = 0; i < 256; ++i) {
+            const double c = i / 255.0;
+            t[static_cast<std::size_t>(i)] = c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        }
+        return t;
+    }();
+    return table[static_cast<std::size_t>(channel & 0xFF)];
 }
 
 double LabCurve(double t) {

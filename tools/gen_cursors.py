@@ -27,7 +27,7 @@ import sys
 
 import numpy as np
 
-from gen_icons import Icon, grow, intersect, moved, rgb, union
+from gen_icons import Icon, grow, intersect, moved, rgb, union, write_files
 from sdf import capsule, circle, ellipse, polygon, round_box
 
 SIZE = 32
@@ -194,18 +194,7 @@ def cursors():
 
 
 def main(argv):
-    if len(argv) != 2:
-        sys.stderr.write('usage: gen_cursors.py OUTDIR\n')
-        return 2
-    outdir = argv[1]
-    os.makedirs(outdir, exist_ok=True)
-    for name, draw in cursors():
-        path = os.path.join(outdir, name)
-        tmp = path + '.tmp'
-        with open(tmp, 'wb') as f:
-            f.write(draw())
-        os.replace(tmp, path)
-    return 0
+    return write_files(argv, 'usage: gen_cursors.py OUTDIR\n', cursors())
 
 
 if __name__ == '__main__':

@@ -288,19 +288,26 @@ def icons():
     ]
 
 
-def main(argv):
+def write_files(argv, usage, entries):
+    """Writes each (name, bytes-maker) of `entries` into the folder argv[1], each file
+    replaced whole. The generators' common main."""
     if len(argv) != 2:
-        sys.stderr.write('usage: gen_icons.py OUTDIR\n')
+        sys.stderr.write(usage)
         return 2
     outdir = argv[1]
     os.makedirs(outdir, exist_ok=True)
-    for name, draw in icons():
+    for name, make in entries:
         path = os.path.join(outdir, name)
         tmp = path + '.tmp'
         with open(tmp, 'wb') as f:
-            f.write(png_bytes(draw()))
+            f.write(make())
         os.replace(tmp, path)
     return 0
+
+
+def main(argv):
+    return write_files(argv, 'usage: gen_icons.py OUTDIR\n',
+                       [(name, lambda draw=draw: png_bytes(draw())) for name, draw in icons()])
 
 
 if __name__ == '__main__':
