@@ -1,0 +1,1 @@
+#include "online/characterlibrary.h"
