@@ -1,8 +1,10 @@
 #include <QApplication>
 
 #include "app/quvoapp.h"
+#include "online/myhtmlview.h"
 
 int main(int argc, char* argv[]) {
+    quvo::PrepareWebEngine();
     QApplication application(argc, argv);
     CQuvoApp app;
     app.InitInstance();

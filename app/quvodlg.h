@@ -19,6 +19,7 @@
 
 #include "app/dialoglayout.h"
 #include "app/displaymode.h"
+#include "online/pageserver.h"
 #include "game/assembly.h"
 #include "media/mediaplayer.h"
 #include "settings/settingsrecord.h"
@@ -38,6 +39,7 @@ class QPushButton;
 class CMySliderControl;
 class QTimer;
 class CLoadHtmlThread;
+class CMyHtmlView;
 
 namespace quvo {
 class UserMessageEvent;
@@ -96,6 +98,7 @@ private:
     friend class TestGame;
     friend class TestPanel;
     friend class TestAnimatedCursor;
+    friend class TestWebPanel;
 
     // Window creation.
     static std::string CurrentFolderAsProgramFolder();
@@ -236,9 +239,15 @@ private:
 
     // Calls into parts of the program that arrive with later work; each is a no-op until
     // then (app/quvodlg_pending.cpp).
+    // The web panel (app/quvodlg_web.cpp): its server, the panel made after the first paint,
+    // and the pages it is sent to.
     void CreateWebView();
+    void StartPageServer();
+    void CreateWebPanel();
     void NavigateToCharacterPage(const char* character);
     void NavigateToResultPage(const std::string& address);
+    void NavigateWebPanel(const std::string& address);
+    void StopPageServer();
     void ShowStartHelp();
     void ShowClosingDialog();
     void OnUpdateOffer(quvo::UserMessageEvent& event);
@@ -298,7 +307,7 @@ private:
     CButtonST* m_btnHelp = nullptr;        // 1008
     CMySliderControl* m_speedSlider = nullptr;  // 1035
     int m_running = 0;
-    QWidget* m_webView = nullptr;
+    CMyHtmlView* m_webView = nullptr;
     std::optional<QCursor> m_cursorNormal;
     std::optional<QCursor> m_cursorMove;
     std::optional<QCursor> m_cursorOn;
@@ -333,6 +342,10 @@ private:
     int m_hintStroke = -1;            // the hint outline the next paint draws, -1 for none
     std::uint32_t m_hintColour = 0;
     std::string m_resultPage;         // the result page of the last completed assembly
+    std::unique_ptr<quvo::PageServer> m_pageServer;  // the program's own, when none is configured
+    std::string m_serverHost;         // host:port of the pages
+    bool m_webPanelDue = false;       // the panel is made once the first paint is done
+    std::string m_pendingWebPage;     // a page asked for before the panel was made
     CXInfoTip* m_infoTip = nullptr;
     QByteArray m_pinyinTable;
     bool m_pinyinTableLoaded = false;

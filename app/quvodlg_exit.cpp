@@ -6,6 +6,7 @@
 #include "chardata/gbk.h"
 #include "controls/messagebox.h"
 #include "controls/mybutton.h"
+#include "online/myhtmlview.h"
 #include "res/stringtable.h"
 #include "settings/progressfile.h"
 
@@ -24,6 +25,7 @@ void CQuvoDlg::ExitRoutine() {
         KillTimer(id);
     }
     ReleaseCharacter();
+    StopPageServer();
     if (m_backgroundMusicOn) {
         StopBackgroundMusic();
     }
@@ -46,8 +48,10 @@ void CQuvoDlg::ReleaseCharacter() {
         delete button;
     }
     m_charButtons.clear();
+    m_controls.erase(CMyHtmlView::kControlId);
     delete m_webView;
     m_webView = nullptr;
+    m_webPanelDue = false;
 }
 
 void CQuvoDlg::closeEvent(QCloseEvent* event) {

@@ -2,6 +2,7 @@
 // the panels in a fixed order.
 #include <QImage>
 #include <QPainter>
+#include <QTimer>
 #include <QPaintEvent>
 
 #include "app/bitmapfile.h"
@@ -74,6 +75,10 @@ void CQuvoDlg::paintEvent(QPaintEvent* event) {
         DrawTextbookTitle(painter);
     }
     DrawHint(painter);
+    if (m_webPanelDue) {
+        m_webPanelDue = false;
+        QTimer::singleShot(0, this, &CQuvoDlg::CreateWebPanel);
+    }
 }
 
 void CQuvoDlg::PaintMinimisedIcon(QPainter& painter) {

@@ -4,11 +4,6 @@
 #include "app/quvodlg.h"
 #include "app/usermessages.h"
 
-// The web panel, with its character page and its result page.
-void CQuvoDlg::CreateWebView() {}
-void CQuvoDlg::NavigateToCharacterPage(const char* /*character*/) {}
-void CQuvoDlg::NavigateToResultPage(const std::string& /*address*/) {}
-
 // The update offer from the worker.
 void CQuvoDlg::OnUpdateOffer(quvo::UserMessageEvent& /*event*/) {}
 

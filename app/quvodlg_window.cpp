@@ -1,20 +1,13 @@
 // The window buttons of the control panel (help in the desktop's browser, full screen with
 // the screen switched to 1024 x 768 where it can be), and the start-up help and credits.
-#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QUrl>
 
 #include "app/quvodlg.h"
 #include "controls/buttonst.h"
 #include "controls/display.h"
 #include "controls/modal.h"
 #include "controls/starthelp.h"
-#include "online/serveraddress.h"
-
-void CQuvoDlg::OnHelp() {
-    QDesktopServices::openUrl(QUrl(QString::fromStdString(quvo::HelpPageAddress())));
-}
 
 // The button's caption tells the state: "全屏" windowed, "复原" full screen.
 void CQuvoDlg::OnFullScreen() {

@@ -5,6 +5,7 @@
 
 #include "app/quvodlg.h"
 #include "controls/modal.h"
+#include "online/myhtmlview.h"
 
 namespace quvo::test {
 
@@ -21,11 +22,13 @@ ProgramFolder::ProgramFolder(std::vector<MessageBoxCall>* boxes, Store store)
         return 1;
     });
     SetModalHook([](QDialog&) { return 0; });  // the start-up help and the credits end at once
+    CMyHtmlView::SetEngineEnabled(false);  // the web panel records its pages; its own tests browse
 }
 
 ProgramFolder::~ProgramFolder() {
     SetMessageBoxHook({});
     SetModalHook({});
+    CMyHtmlView::SetEngineEnabled(true);
     QDir::setCurrent(m_oldCurrent);
 }
 

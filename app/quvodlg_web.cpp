@@ -1,0 +1,96 @@
+// The web panel: the page server it reads from (the one configured, else the program's own),
+// the panel itself, made once the dialog has painted so that the first character is not kept
+// waiting, and the pages it is sent to.
+#include <QDesktopServices>
+#include <QTimer>
+#include <QUrl>
+
+#include <cstdlib>
+
+#include "app/quvodlg.h"
+#include "chardata/gbk.h"
+#include "online/myhtmlview.h"
+#include "online/serveraddress.h"
+#include "res/stringtable.h"
+
+namespace {
+
+// The results of the program's own server are kept beside its settings.
+constexpr char kResultsFile[] = "xxjl.db";
+
+QUrl AddressUrl(const std::string& address) { return QUrl(QString::fromStdString(address)); }
+
+}  // namespace
+
+void CQuvoDlg::CreateWebView() {
+    StartPageServer();
+    m_webPanelDue = true;
+}
+
+void CQuvoDlg::StartPageServer() {
+    const std::optional<std::string> configured =
+        quvo::ConfiguredServer(std::getenv("QUVO_SERVER"), DataPath("server.txt"));
+    if (configured) {
+        m_serverHost = *configured;
+        return;
+    }
+    const QByteArray& table = PinyinTable();
+    quvo::PageServerConfig config;
+    config.programFolder = quvo::GbkToUtf8(m_programFolder).value_or(m_programFolder);
+    config.pinyinTable.assign(table.constData(), static_cast<std::size_t>(table.size()));
+    config.resultsFile = quvo::GbkToUtf8(DataPath(kResultsFile)).value_or(DataPath(kResultsFile));
+    config.version = m_version;
+    m_pageServer = std::make_unique<quvo::PageServer>(std::move(config));
+    if (m_pageServer->Start("127.0.0.1", 0)) {
+        m_serverHost = "127.0.0.1:" + std::to_string(m_pageServer->Port());
+    } else {
+        m_pageServer.reset();
+        m_serverHost = "127.0.0.1";  // nothing answers: the panel shows its local start page
+    }
+}
+
+void CQuvoDlg::StopPageServer() { m_pageServer.reset(); }
+
+// The panel covers the web panel but for 4 pixels at the right and at the bottom. It shows
+// the local start page, then the start page of the server; a page asked for meanwhile comes
+// last.
+void CQuvoDlg::CreateWebPanel() {
+    if (m_webView != nullptr || m_exitStarted) {
+        return;
+    }
+    m_webView = new CMyHtmlView(this);
+    m_webView->SetLocalFolder(quvo::GbkToUtf8(m_programFolder).value_or(m_programFolder));
+    const quvo::Rect& web = m_panels.web;
+    m_webView->setGeometry(web.left, web.top, web.Width() - 4, web.Height() - 4);
+    m_controls[CMyHtmlView::kControlId] = m_webView;
+    const QUrl startPage = AddressUrl(quvo::StartPageAddress(
+        m_serverHost, quvo::LoadResString(quvo::IDS_PRODUCT_TITLE).toStdString()));
+    m_webView->NavigateTo(m_webView->LocalStartPage());
+    m_webView->NavigateTo(startPage);
+    m_webView->show();
+    m_webView->NavigateTo(startPage);
+    if (!m_pendingWebPage.empty()) {
+        m_webView->NavigateTo(AddressUrl(m_pendingWebPage));
+        m_pendingWebPage.clear();
+    }
+}
+
+void CQuvoDlg::NavigateToCharacterPage(const char* character) {
+    NavigateWebPanel(quvo::ServerPageAddress(m_serverHost, std::string("hanzi.asp?z=") + character));
+}
+
+void CQuvoDlg::NavigateToResultPage(const std::string& address) {
+    NavigateWebPanel(quvo::ServerPageAddress(m_serverHost, address));
+}
+
+void CQuvoDlg::NavigateWebPanel(const std::string& address) {
+    if (m_webView != nullptr) {
+        m_webView->NavigateTo(AddressUrl(address));
+    } else {
+        m_pendingWebPage = address;
+    }
+}
+
+void CQuvoDlg::OnHelp() {
+    QDesktopServices::openUrl(AddressUrl(quvo::HelpPageAddress(m_serverHost)));
+}
