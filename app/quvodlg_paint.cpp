@@ -77,6 +77,7 @@ void CQuvoDlg::paintEvent(QPaintEvent* event) {
     DrawHint(painter);
     if (m_webPanelDue) {
         m_webPanelDue = false;
+        ReportFirstPaint();
         QTimer::singleShot(0, this, &CQuvoDlg::CreateWebPanel);
     }
 }

@@ -5,7 +5,9 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <cstdio>
 #include <cstdlib>
+#include <ctime>
 
 #include "app/quvodlg.h"
 #include "chardata/gbk.h"
@@ -88,6 +90,16 @@ void CQuvoDlg::NavigateWebPanel(const std::string& address) {
         m_webView->NavigateTo(AddressUrl(address));
     } else {
         m_pendingWebPage = address;
+    }
+}
+
+// For start-up measurements: with QUVO_STARTUP_STAMP set, the wall-clock time of the end of
+// the first paint goes to standard error, to be set against the time the program was started.
+void CQuvoDlg::ReportFirstPaint() const {
+    if (std::getenv("QUVO_STARTUP_STAMP") != nullptr) {
+        timespec now{};
+        clock_gettime(CLOCK_REALTIME, &now);
+        std::fprintf(stderr, "quvo: first paint at %lld.%09ld\n", static_cast<long long>(now.tv_sec), now.tv_nsec);
     }
 }
 
