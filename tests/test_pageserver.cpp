@@ -8,7 +8,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <poll.h>
+
+#include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <thread>
 
 #include "online/pageserver.h"
@@ -176,6 +180,217 @@ TEST(RequestValues, RoundQueryIsCheckedForForm) {
     EXPECT_EQ(round.pageCharacters, "牛羊");
     EXPECT_FALSE(round.right);
     EXPECT_EQ(round.strokeCount, 6);
+}
+
+// Every byte of a page is well-formed UTF-8.
+bool IsUtf8(std::string text) {
+    std::replace_if(text.begin(), text.end(), [](char c) { return c == '\n' || c == '\r' || c == '\t'; }, ' ');
+    std::vector<std::string> characters;
+    return quvo::SplitCharacters(text, characters);
+}
+
+// A program folder of the real data, with room for the server's own update.txt.
+class PageServerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* name : {"hz.db", "fonts", "book"}) {
+            quvo::test::LinkProgramFile(QUVO_PROGRAM_DIR, folder.Path(), name);
+        }
+        server = std::make_unique<quvo::PageServer>(quvo::PageServerConfig{
+            folder.Path().string(), ReadAll(QUVO_PINYIN_TABLE), Results(), "6.0"});
+        ASSERT_TRUE(server->Start("127.0.0.1", 0));
+    }
+
+    std::string Results() const { return folder.File("results.db"); }
+    httplib::Client Client() const {
+        httplib::Client client("127.0.0.1", server->Port());
+        client.set_url_encode(false);
+        return client;
+    }
+    // The answer to GET path: status and body, with the headers every page must carry.
+    std::pair<int, std::string> Get(const std::string& path) const {
+        const httplib::Result res = Client().Get(path);
+        if (!res) return {-1, httplib::to_string(res.error())};
+        if (res->status == 200 && path.find(".csv") == std::string::npos) {
+            EXPECT_EQ(res->get_header_value("Content-Type"), "text/html; charset=utf-8") << path;
+            EXPECT_TRUE(IsUtf8(res->body)) << path;
+        }
+        EXPECT_EQ(res->get_header_value("Cache-Control"), "no-store") << path;
+        return {res->status, res->body};
+    }
+    std::string Update(const std::string& body) const {
+        const httplib::Result res = Client().Post("/update.asp", body, "application/x-www-form-urlencoded");
+        return res && res->status == 200 ? res->body : "no answer";
+    }
+
+    TempFolder folder;
+    std::unique_ptr<quvo::PageServer> server;
+};
+
+// 羊 (6 strokes) on the first page of the book 动物.
+const std::string kSheep = "z=%E7%BE%8A&c=6&s=%E7%89%9B,%E7%BE%8A,%E9%A9%AC,%E9%B8%A1,%E9%B8%AD,";
+
+TEST_F(PageServerTest, EveryPageAnswersWithUtf8Html) {
+    for (const std::string path :
+         {"/soft.asp?c=Lumeo6.0", "/", "/hanzi.asp?z=%E9%AB%98", "/shizi.asp?f=ok&b=&" + kSheep,
+          "/newslist.asp?newstype=%E8%BD%AF%E4%BB%B6%E4%BD%BF%E7%94%A8%E5%B8%AE%E5%8A%A9",
+          std::string(quvo::kRecordPath), std::string(quvo::kRecordCsvPath)}) {
+        const auto [status, body] = Get(path);
+        EXPECT_EQ(status, 200) << path;
+        EXPECT_TRUE(path.find(".csv") != std::string::npos || body.find("<html") != std::string::npos) << path;
+    }
+    for (const std::string path : {"/nothing.asp", "/hanzi.asp/x", "/update.asp", "/shizi.aspx"}) {
+        EXPECT_EQ(Get(path).first, 404) << path;
+    }
+}
+
+TEST_F(PageServerTest, ResultPageRecordsTheRoundAndShowsTheHistory) {
+    const auto first = Get("/shizi.asp?f=no&b=1%2C3%2C&" + kSheep);
+    const auto second = Get("/shizi.asp?f=ok&b=&" + kSheep);
+    EXPECT_EQ(first.first, 200);
+    EXPECT_EQ(second.first, 200);
+    EXPECT_NE(first.second, second.second);
+    quvo::ResultStore store(Results());
+    const quvo::CharacterHistory history = store.History("127.0.0.1", "羊");
+    EXPECT_EQ(history.tries, 2);
+    EXPECT_EQ(history.right, 1);
+    const std::vector<quvo::RecordLine> record = store.Record("127.0.0.1");
+    ASSERT_EQ(record.size(), 1u);
+    EXPECT_EQ(record[0].book, "动物");
+    EXPECT_NE(Get(quvo::kRecordPath).second.find("羊"), std::string::npos);
+}
+
+TEST_F(PageServerTest, HostileRequestsGetTheirStatusAndAnEscapedPage) {
+    const std::string script = "%3Cscript%3Ealert(%22x%22)%3C%2Fscript%3E";
+    const std::string sql = "%27)%3B%20DROP%20TABLE%20results--";
+    const std::string round = "/shizi.asp?z=%E7%BE%8A&f=ok&b=&c=6&s=";
+    const struct {
+        std::string path;
+        int status;
+    } cases[] = {
+        {"/hanzi.asp?z=" + std::string(3000, 'a'), 414},
+        {"/hanzi.asp?z=" + std::string(9000, 'a'), 414},
+        {"/hanzi.asp?z=%3C", 200},
+        {"/hanzi.asp?z=%22", 200},
+        {"/hanzi.asp?z=" + script, 200},
+        {"/hanzi.asp?z=" + sql, 200},
+        {"/hanzi.asp?z=%E9%AB", 200},
+        {"/hanzi.asp?z=%ZZ%", 200},
+        {"/hanzi.asp?z=%FF%FE", 200},
+        {"/hanzi.asp", 200},
+        {"/hanzi.asp?z=" + [] { std::string z; for (int i = 0; i < 30; ++i) z += "%E9%AB%98"; return z; }(), 200},
+        {"/shizi.asp?z=" + script + "&f=ok&b=&c=6&s=", 200},
+        {"/shizi.asp?z=%E7%BE%8A&f=" + script + "&b=&c=6&s=", 200},
+        {"/shizi.asp?z=%E7%BE%8A&f=no&b=" + sql + "&c=6&s=", 200},
+        {"/shizi.asp?z=%E7%BE%8A&f=ok&b=&c=" + sql + "&s=", 200},
+        {round + script, 200},
+        {round + sql, 200},
+        {round + "%E9%AB", 200},
+        {"/shizi.asp?z=%E7%BE%8A&f=ok&b=&c=5&s=", 200},
+        {"/soft.asp?c=" + script, 200},
+        {"/soft.asp?c=%E9%AB", 200},
+        {"/newslist.asp?newstype=" + script, 200},
+    };
+    for (const auto& c : cases) {
+        const auto [status, body] = Get(c.path);
+        EXPECT_EQ(status, c.status) << c.path.substr(0, 80);
+        EXPECT_EQ(body.find("<script"), std::string::npos) << c.path;
+    }
+    EXPECT_NE(Get("/hanzi.asp?z=%3C").second.find("&lt;"), std::string::npos);
+    const httplib::Result big = Client().Post("/update.asp", std::string(5000, 'x'), "text/plain");
+    ASSERT_TRUE(big);
+    EXPECT_EQ(big->status, 413);
+    EXPECT_EQ(CountRows(Results()), -1);
+    EXPECT_EQ(Get(round + ",,,,,").first, 200);
+    EXPECT_EQ(CountRows(Results()), 1);
+}
+
+TEST_F(PageServerTest, UpdateReplyComesFromTheConfigFileForTheProgramOnly) {
+    const std::string program = "username=pim&password=qorvintesl";
+    EXPECT_EQ(Update(program), "<ver>6.0</ver>");
+    const std::string tags = "<ver>6.1</ver><web>127.0.0.1:2121</web><sha256>ab</sha256>";
+    WriteAll(folder.File("update.txt"), tags + "\n");
+    EXPECT_EQ(Update(program), tags);
+    EXPECT_EQ(Update("username=pim&password=guess"), "<ver>6.0</ver>");
+    WriteAll(folder.File("update.txt"), tags + std::string(3000, ' ') + "<update>u.exe</update>");
+    EXPECT_EQ(Update(program), (tags + std::string(3000, ' ')).substr(0, 1019));
+}
+
+// quvo-server as a process: its output (both streams) and its exit code.
+class ServerProcess {
+public:
+    explicit ServerProcess(std::vector<std::string> args) {
+        int out[2];
+        if (pipe(out) != 0) return;
+        m_pid = fork();
+        if (m_pid == 0) {
+            dup2(out[1], 1);
+            dup2(out[1], 2);
+            std::vector<char*> argv{const_cast<char*>(QUVO_SERVER_BINARY)};
+            for (std::string& arg : args) argv.push_back(arg.data());
+            argv.push_back(nullptr);
+            execv(argv[0], argv.data());
+            _exit(127);
+        }
+        close(out[1]);
+        m_out = out[0];
+    }
+    ~ServerProcess() {
+        if (m_pid > 0 && m_status < 0) {
+            kill(m_pid, SIGKILL);
+            Wait();
+        }
+        close(m_out);
+    }
+    // Output up to the first line break or the end, waiting at most 20 seconds.
+    std::string Line() {
+        std::string line;
+        char c = 0;
+        pollfd fd{m_out, POLLIN, 0};
+        while (poll(&fd, 1, 20000) > 0 && read(m_out, &c, 1) == 1 && c != '\n') line += c;
+        return line;
+    }
+    int Wait() {
+        int status = 0;
+        if (waitpid(m_pid, &status, 0) == m_pid) m_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+        return m_status;
+    }
+    pid_t Pid() const { return m_pid; }
+
+private:
+    pid_t m_pid = -1;
+    int m_out = -1;
+    int m_status = -1;
+};
+
+TEST_F(PageServerTest, QuvoServerServesUntilSigterm) {
+    ServerProcess process({"--listen", "127.0.0.1:0", "--folder", folder.Path().string(), "--results",
+                           folder.File("classroom.db")});
+    const std::string line = process.Line();
+    const std::size_t colon = line.rfind(':');
+    ASSERT_NE(colon, std::string::npos) << line;
+    httplib::Client client("127.0.0.1", std::atoi(line.c_str() + colon + 1));
+    const httplib::Result page = client.Get("/shizi.asp?f=ok&b=&" + kSheep);
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->status, 200);
+    EXPECT_EQ(CountRows(folder.File("classroom.db")), 1);
+    kill(process.Pid(), SIGTERM);
+    EXPECT_EQ(process.Wait(), 0);
+}
+
+TEST_F(PageServerTest, QuvoServerRefusesBadArguments) {
+    const std::string here = folder.Path().string();
+    const std::vector<std::vector<std::string>> cases = {
+        {"--listen", "nonsense"}, {"--listen", "127.0.0.1:99999"}, {"--listen"},
+        {"--folder", here + "/no/such"}, {"--folder", here + "/book"}, {"--frobnicate"},
+        {"--folder", here, "--pinyin", here + "/no/such/table"}, {"--folder", here, "--results", here},
+    };
+    for (const auto& args : cases) {
+        ServerProcess process(args);
+        const std::string message = process.Line();
+        EXPECT_EQ(process.Wait(), 2) << args[0];
+        EXPECT_EQ(message.rfind("quvo-server: ", 0), 0u) << message;
+    }
 }
 
 }  // namespace
