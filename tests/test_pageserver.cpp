@@ -231,15 +231,14 @@ protected:
 const std::string kSheep = "z=%E7%BE%8A&c=6&s=%E7%89%9B,%E7%BE%8A,%E9%A9%AC,%E9%B8%A1,%E9%B8%AD,";
 
 TEST_F(PageServerTest, EveryPageAnswersWithUtf8Html) {
-    for (const std::string path :
-         {"/soft.asp?c=Lumeo6.0", "/", "/hanzi.asp?z=%E9%AB%98", "/shizi.asp?f=ok&b=&" + kSheep,
+    for (const std::string& path : std::vector<std::string>{"/soft.asp?c=Lumeo6.0", "/", "/hanzi.asp?z=%E9%AB%98", "/shizi.asp?f=ok&b=&" + kSheep,
           "/newslist.asp?newstype=%E8%BD%AF%E4%BB%B6%E4%BD%BF%E7%94%A8%E5%B8%AE%E5%8A%A9",
           std::string(quvo::kRecordPath), std::string(quvo::kRecordCsvPath)}) {
         const auto [status, body] = Get(path);
         EXPECT_EQ(status, 200) << path;
         EXPECT_TRUE(path.find(".csv") != std::string::npos || body.find("<html") != std::string::npos) << path;
     }
-    for (const std::string path : {"/nothing.asp", "/hanzi.asp/x", "/update.asp", "/shizi.aspx"}) {
+    for (const char* path : {"/nothing.asp", "/hanzi.asp/x", "/update.asp", "/shizi.aspx"}) {
         EXPECT_EQ(Get(path).first, 404) << path;
     }
 }
@@ -312,8 +311,8 @@ TEST_F(PageServerTest, UpdateReplyComesFromTheConfigFileForTheProgramOnly) {
     WriteAll(folder.File("update.txt"), tags + "\n");
     EXPECT_EQ(Update(program), tags);
     EXPECT_EQ(Update("username=pim&password=guess"), "<ver>6.0</ver>");
-    WriteAll(folder.File("update.txt"), tags + std::string(3000, ' ') + "<update>u.exe</update>");
-    EXPECT_EQ(Update(program), (tags + std::string(3000, ' ')).substr(0, 1019));
+    WriteAll(folder.File("update.txt"), tags + std::string(3000, 'y') + "<update>u.exe</update>");
+    EXPECT_EQ(Update(program), (tags + std::string(3000, 'y')).substr(0, 1019));
 }
 
 // quvo-server as a process: its output (both streams) and its exit code.
