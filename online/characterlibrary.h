@@ -36,7 +36,9 @@ inline constexpr int kGlyphBox = 1000;
 class CharacterLibrary {
 public:
     // programFolder holds hz.db, fonts/quvokai.ttf and book/; pinyinTable is the program's
-    // pinyin table (GBK lines, as compiled into the program).
+    // pinyin table (GBK lines, as compiled into the program): the name of its file, or the
+    // table's bytes themselves (any text with a line feed in it is taken as the table).
+    // Everything is read when first needed; the textbooks once, on the first question.
     CharacterLibrary(std::string programFolder, std::string pinyinTable);
     ~CharacterLibrary();
     CharacterLibrary(const CharacterLibrary&) = delete;

@@ -412,6 +412,44 @@ TEST_F(ShippedData, StoreRowsOfKnownCharacters) {
     EXPECT_NE(wo->bihuamc.find("16"), std::string::npos) << wo->bihuamc;
 }
 
+// The store's two lookup tables: a name for every stroke-type code the store uses, and a
+// radical for every character (the simplified radical where Unihan marks one).
+TEST_F(ShippedData, StrokeNamesAndRadicals) {
+    sqlite3* db = nullptr;
+    const fs::path store = kProgramDir / "hz.db";
+    ASSERT_EQ(sqlite3_open_v2(store.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    auto pairs = [db](const char* sql) {
+        std::map<std::string, std::string> out;
+        sqlite3_stmt* st = nullptr;
+        EXPECT_EQ(sqlite3_prepare_v2(db, sql, -1, &st, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+        while (st && sqlite3_step(st) == SQLITE_ROW) {
+            const auto* a = sqlite3_column_text(st, 0);
+            const auto* b = sqlite3_column_text(st, 1);
+            out[a ? reinterpret_cast<const char*>(a) : ""] = b ? reinterpret_cast<const char*>(b) : "";
+        }
+        sqlite3_finalize(st);
+        return out;
+    };
+    const auto names = pairs("SELECT code, name FROM bihuaming");
+    const auto radicals = pairs("SELECT hanzi, bushou FROM bushou");
+    sqlite3_close(db);
+
+    EXPECT_EQ(names.at("0"), "横");
+    EXPECT_EQ(names.at("19"), "横折钩");
+    const std::pair<const char*, const char*> known[] = {
+        {"江", "水"}, {"红", "纟"}, {"高", "高"}, {"说", "讠"}, {"你", "人"}, {"爨", "火"}};
+    for (const auto& [hanzi, radical] : known) {
+        ASSERT_TRUE(radicals.count(hanzi)) << hanzi;
+        EXPECT_EQ(radicals.at(hanzi), radical) << hanzi;
+    }
+    for (const auto& r : *rows_) {
+        EXPECT_TRUE(radicals.count(r.hanzi)) << r.hanzi << " has no radical";
+        if (r.bihuamc.empty()) continue;
+        for (const auto& code : SplitCommas(r.bihuamc))
+            EXPECT_TRUE(names.count(code)) << r.hanzi << ": stroke type " << code << " has no name";
+    }
+}
+
 // A character's stroke-type codes in writing order.
 std::vector<int> WrittenTypes(const StoreRow& r) {
     const auto types = SplitCommas(r.bihuamc);

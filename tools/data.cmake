@@ -3,7 +3,8 @@
 #
 #   ${QUVO_PROGRAM_DIR}/fonts/quvokai.ttf    stroke font (one contour per stroke)
 #   ${QUVO_PROGRAM_DIR}/fonts/ARPHICPL.TXT   its licence
-#   ${QUVO_PROGRAM_DIR}/hz.db                character store
+#   ${QUVO_PROGRAM_DIR}/hz.db                character store (stroke order and
+#                                            types, stroke names, radicals)
 #   ${QUVO_PROGRAM_DIR}/book/*.txt           textbooks (GBK)
 #   ${QUVO_PROGRAM_DIR}/首页帮助.txt           start-up help (GBK)
 #   ${QUVO_PROGRAM_DIR}/first.htm            local start page
@@ -54,6 +55,11 @@ function(_quvo_unihan_file var name)
 endfunction()
 _quvo_unihan_file(QUVO_UNIHAN_READINGS Unihan_Readings)
 _quvo_unihan_file(QUVO_UNIHAN_OTHER Unihan_OtherMappings)
+_quvo_unihan_file(QUVO_UNIHAN_IRG Unihan_IRGSources)
+set(QUVO_CJK_RADICALS "${QUVO_UNIHAN_DIR}/CJKRadicals.txt")
+if(NOT EXISTS "${QUVO_CJK_RADICALS}")
+    message(FATAL_ERROR "CJKRadicals.txt not found in ${QUVO_UNIHAN_DIR}: install unicode-data")
+endif()
 
 set(_quvo_gen "${CMAKE_BINARY_DIR}/generated")
 set(_quvo_npm "${CMAKE_BINARY_DIR}/npm")
@@ -98,12 +104,19 @@ add_custom_command(
             --font "${QUVO_FONT_FILE}"
             --license "${_quvo_license}"
             --store "${QUVO_STORE_FILE}"
+    # The stroke names and the radicals go into the same store.
+    COMMAND ${_quvo_py} "${QUVO_TOOLS_DIR}/gen_store_extras.py"
+            --store "${QUVO_STORE_FILE}"
+            --types "${QUVO_DATA_SOURCE_DIR}/stroketypes.tsv"
+            --unihan "${QUVO_UNIHAN_IRG}"
+            --radicals "${QUVO_CJK_RADICALS}"
     DEPENDS "${_quvo_npm_stamp}" "${_quvo_orders}"
             "${QUVO_TOOLS_DIR}/gen_font_store.py" "${QUVO_TOOLS_DIR}/strokedata.py"
-            "${QUVO_TOOLS_DIR}/stroketable.py"
+            "${QUVO_TOOLS_DIR}/stroketable.py" "${QUVO_TOOLS_DIR}/gen_store_extras.py"
             "${QUVO_DATA_SOURCE_DIR}/stroketypes.tsv"
             "${QUVO_DATA_SOURCE_DIR}/stroke_overrides.tsv"
             "${QUVO_DATA_SOURCE_DIR}/order_overrides.tsv"
+            "${QUVO_UNIHAN_IRG}" "${QUVO_CJK_RADICALS}"
     COMMENT "Building the stroke font and the character store"
     VERBATIM)
 
