@@ -6,11 +6,17 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <memory>
 
 #include "app/quvodlg.h"
 #include "chardata/gbk.h"
+#include "chardata/strokeitems.h"
 #include "controls/messagebox.h"
 #include "online/myhtmlview.h"
 #include "online/serveraddress.h"
@@ -55,8 +61,20 @@ private:
             text = v.toString();
             done = true;
         });
-        QTest::qWaitFor([&] { return done; }, 10000);
-        return text;
+        return QTest::qWaitFor([&] { return done; }, 10000) ? text : QStringLiteral("(no answer)");
+    }
+
+    // A port on 127.0.0.1 that nothing listens on: bound once by the system's choice, then let go.
+    static int ClosedPort() {
+        const int fd = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof address;
+        bind(fd, reinterpret_cast<sockaddr*>(&address), size);
+        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
+        close(fd);
+        return ntohs(address.sin_port);
     }
 
     static void SaveShot(QWidget& widget, const char* name) {
@@ -127,14 +145,14 @@ private Q_SLOTS:
         auto dlg = StartWithPanel();
         QVERIFY(dlg->m_webView != nullptr);
         CMyHtmlView& view = *dlg->m_webView;
-        QTest::qWaitFor([&] { return !view.Engine()->page()->isLoading(); }, 20000);
+        QVERIFY(QTest::qWaitFor([&] { return !view.Engine()->page()->isLoading(); }, 20000));
         const std::string host = dlg->m_serverHost;
         const struct {
             std::string address;
             bool withStartPage;
         } cases[] = {
             {"http://" + host + "/no-such-page.asp", true},
-            {"http://127.0.0.1:9/hanzi.asp?z=%E9%AB%98", true},  // nothing listens on port 9
+            {"http://127.0.0.1:" + std::to_string(ClosedPort()) + "/hanzi.asp?z=%E9%AB%98", true},
             {"http://" + host + "/no-such-page.asp", false},
         };
         for (const auto& c : cases) {
