@@ -28,6 +28,7 @@ constexpr std::size_t kMaxBody = 4096;
 // A classroom's computers keep their connections open; each open one holds a thread.
 constexpr std::size_t kThreads = 48;
 constexpr time_t kKeepAliveSeconds = 2;
+constexpr std::size_t kKeepAliveRequests = 100;
 constexpr time_t kReadWriteSeconds = 5;
 
 constexpr char kHtml[] = "text/html; charset=utf-8";
@@ -140,6 +141,7 @@ void PageServer::Impl::Configure() {
     server.new_task_queue = [] { return new httplib::ThreadPool(kThreads); };
     server.set_payload_max_length(kMaxBody);
     server.set_keep_alive_timeout(kKeepAliveSeconds);
+    server.set_keep_alive_max_count(kKeepAliveRequests);
     server.set_read_timeout(kReadWriteSeconds);
     server.set_write_timeout(kReadWriteSeconds);
     server.set_default_headers({{"Cache-Control", "no-store"},
