@@ -72,20 +72,24 @@ std::string RoundPath(const Character& c, bool right, const std::string& page) {
 std::string MixedPath(std::mt19937& random) {
     const Character& c = kCharacters[random() % std::size(kCharacters)];
     switch (random() % 4) {
-    case 0: return RoundPath(c, random() % 2 == 0, kAnimalsPage);
-    case 1: return "/soft.asp?c=Lumeo6.0";
-    default: return std::string("/hanzi.asp?z=") + c.z;
+        case 0:
+            return RoundPath(c, random() % 2 == 0, kAnimalsPage);
+        case 1:
+            return "/soft.asp?c=Lumeo6.0";
+        default:
+            return std::string("/hanzi.asp?z=") + c.z;
     }
 }
 
 struct ClientTally {
-    std::vector<double> latencies;  // milliseconds
+    std::vector<double> latencies;       // milliseconds
     std::vector<double> roundLatencies;  // of the result pages alone
     int errors = 0;
 };
 
 // Each client is a computer of its own: it sends from an address of its own on loopback.
-void RunClient(int port, int requests, unsigned seed, Clock::time_point deadline, ClientTally& tally) {
+void RunClient(int port, int requests, unsigned seed, Clock::time_point deadline,
+               ClientTally& tally) {
     httplib::Client client("127.0.0.1", port);
     client.set_interface("127.0.1." + std::to_string(1 + seed % 200));
     client.set_keep_alive(true);
@@ -99,13 +103,19 @@ void RunClient(int port, int requests, unsigned seed, Clock::time_point deadline
         const httplib::Result res = client.Get(path);
         const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
         tally.latencies.push_back(ms);
-        if (path.rfind("/shizi", 0) == 0) tally.roundLatencies.push_back(ms);
-        if (!res || res->status != 200) ++tally.errors;
+        if (path.rfind("/shizi", 0) == 0) {
+            tally.roundLatencies.push_back(ms);
+        }
+        if (!res || res->status != 200) {
+            ++tally.errors;
+        }
     }
 }
 
 double Percentile(std::vector<double>& values, double p) {
-    if (values.empty()) return 0;
+    if (values.empty()) {
+        return 0;
+    }
     const auto at = values.begin() + static_cast<long>(p * static_cast<double>(values.size() - 1));
     std::nth_element(values.begin(), at, values.end());
     return *at;
@@ -113,17 +123,22 @@ double Percentile(std::vector<double>& values, double p) {
 
 void BM_LoadMixedPages(benchmark::State& state) {
     const std::string folder = TempFolder("quvo-bench-load");
-    quvo::PageServer server({QUVO_PROGRAM_DIR, ReadFile(QUVO_PINYIN_TABLE), folder + "/results.db", "6.0"});
-    if (!server.Start("127.0.0.1", 0)) return state.SkipWithError("cannot start the server");
+    quvo::PageServer server(
+        {QUVO_PROGRAM_DIR, ReadFile(QUVO_PINYIN_TABLE), folder + "/results.db", "6.0"});
+    if (!server.Start("127.0.0.1", 0)) {
+        return state.SkipWithError("cannot start the server");
+    }
     std::vector<ClientTally> tallies(kClients);
     for (auto _ : state) {
         const auto deadline = Clock::now() + kTimeLimit;
         std::vector<std::thread> clients;
         for (int i = 0; i < kClients; ++i) {
-            clients.emplace_back(RunClient, server.Port(), kRequests / kClients, 1000u + i, deadline,
-                                 std::ref(tallies[i]));
+            clients.emplace_back(RunClient, server.Port(), kRequests / kClients, 1000u + i,
+                                 deadline, std::ref(tallies[i]));
         }
-        for (auto& client : clients) client.join();
+        for (auto& client : clients) {
+            client.join();
+        }
     }
     std::vector<double> latencies;
     std::vector<double> roundLatencies;
@@ -136,8 +151,8 @@ void BM_LoadMixedPages(benchmark::State& state) {
     }
     state.counters["requests"] = static_cast<double>(latencies.size());
     state.counters["errors"] = errors;
-    state.counters["req_per_s"] = benchmark::Counter(static_cast<double>(latencies.size()),
-                                                     benchmark::Counter::kIsRate);
+    state.counters["req_per_s"] =
+        benchmark::Counter(static_cast<double>(latencies.size()), benchmark::Counter::kIsRate);
     state.counters["p50_ms"] = Percentile(latencies, 0.50);
     state.counters["p99_ms"] = Percentile(latencies, 0.99);
     state.counters["result_p99_ms"] = Percentile(roundLatencies, 0.99);
@@ -151,7 +166,9 @@ class ServerProcess {
 public:
     ServerProcess(const std::string& listen, const std::string& results) {
         int out[2];
-        if (pipe(out) != 0) return;
+        if (pipe(out) != 0) {
+            return;
+        }
         m_pid = fork();
         if (m_pid == 0) {
             dup2(out[1], 1);
@@ -171,12 +188,16 @@ public:
         std::string line;
         char c = 0;
         pollfd fd{m_out, POLLIN, 0};
-        while (poll(&fd, 1, 20000) > 0 && read(m_out, &c, 1) == 1 && c != '\n') line += c;
+        while (poll(&fd, 1, 20000) > 0 && read(m_out, &c, 1) == 1 && c != '\n') {
+            line += c;
+        }
         const std::size_t colon = line.rfind(':');
         return colon == std::string::npos ? 0 : std::atoi(line.c_str() + colon + 1);
     }
     void Signal(int signal) {
-        if (m_pid <= 0) return;
+        if (m_pid <= 0) {
+            return;
+        }
         kill(m_pid, signal);
         waitpid(m_pid, nullptr, 0);
         m_pid = -1;
@@ -190,7 +211,9 @@ private:
 // Page characters that name the result: its number's digits, each followed by a comma.
 std::string NumberedPage(int number) {
     std::string page;
-    for (char digit : std::to_string(number)) page += std::string(1, digit) + ",";
+    for (char digit : std::to_string(number)) {
+        page += std::string(1, digit) + ",";
+    }
     return page;
 }
 
@@ -219,7 +242,9 @@ int KillRepeatedly(std::unique_ptr<ServerProcess>& server, const std::string& li
     int kills = 0;
     while (!done) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50 + random() % 400));
-        if (done) break;
+        if (done) {
+            break;
+        }
         server->Signal(SIGKILL);
         ++kills;
         server = std::make_unique<ServerProcess>(listen, results);
@@ -251,7 +276,9 @@ int LostResults(const std::string& results, const std::vector<char>& answered, i
     const std::set<std::string> stored = StoredPages(results, rows);
     int lost = 0;
     for (int i = 0; i < kResults; ++i) {
-        if (!answered[static_cast<std::size_t>(i)]) continue;
+        if (!answered[static_cast<std::size_t>(i)]) {
+            continue;
+        }
         std::string digits = NumberedPage(i);
         digits.erase(std::remove(digits.begin(), digits.end(), ','), digits.end());
         lost += stored.count(digits) == 0 ? 1 : 0;
@@ -264,7 +291,9 @@ void BM_KilledServerKeepsAnsweredResults(benchmark::State& state) {
     const std::string results = folder + "/results.db";
     auto server = std::make_unique<ServerProcess>("127.0.0.1:0", results);
     const int port = server->Port();
-    if (port == 0) return state.SkipWithError("quvo-server did not start");
+    if (port == 0) {
+        return state.SkipWithError("quvo-server did not start");
+    }
     const std::string listen = "127.0.0.1:" + std::to_string(port);
     std::vector<char> answered(kResults, 0);
     std::atomic<int> refused{0};
@@ -278,20 +307,26 @@ void BM_KilledServerKeepsAnsweredResults(benchmark::State& state) {
             senders.emplace_back(SendResults, port, s * kResults / kSenders, kResults / kSenders,
                                  deadline, std::ref(answered), std::ref(refused));
         }
-        for (auto& sender : senders) sender.join();
+        for (auto& sender : senders) {
+            sender.join();
+        }
         done = true;
         killer.join();
     }
     server->Signal(SIGTERM);
     int rows = 0;
     state.counters["lost"] = LostResults(results, answered, rows);
-    state.counters["answered"] = static_cast<double>(std::count(answered.begin(), answered.end(), 1));
+    state.counters["answered"] =
+        static_cast<double>(std::count(answered.begin(), answered.end(), 1));
     state.counters["kills"] = kills;
     state.counters["unanswered_tries"] = refused.load();
     state.counters["rows"] = rows;
     std::filesystem::remove_all(folder);
 }
-BENCHMARK(BM_KilledServerKeepsAnsweredResults)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
+BENCHMARK(BM_KilledServerKeepsAnsweredResults)
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kSecond);
 
 }  // namespace
 

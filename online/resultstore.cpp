@@ -141,8 +141,7 @@ bool ResultStore::Add(const StoredResult& result) {
     if (!connection.Exec("BEGIN IMMEDIATE")) {
         return false;
     }
-    if (connection.Exec(kSchema) && InsertResult(connection, result) &&
-        connection.Exec("COMMIT")) {
+    if (connection.Exec(kSchema) && InsertResult(connection, result) && connection.Exec("COMMIT")) {
         return true;
     }
     connection.Exec("ROLLBACK");
