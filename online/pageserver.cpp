@@ -141,11 +141,17 @@ struct PageServer::Impl {
     std::atomic<bool> serving{false};
     std::atomic<bool> stopRequested{false};
     std::mutex stopMutex;
-    int port = 0;
+    std::atomic<int> port{0};
 };
 
 void PageServer::Impl::Configure() {
     server.new_task_queue = [] { return new httplib::ThreadPool(kThreads); };
+    // Address reuse lets a restarted server bind at once; port sharing, the library's default,
+    // would let a second server take half of a classroom's requests.
+    server.set_socket_options([](socket_t sock) {
+        const int yes = 1;
+        setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
+    });
     server.set_payload_max_length(kMaxBody);
     server.set_keep_alive_timeout(kKeepAliveSeconds);
     server.set_keep_alive_max_count(kKeepAliveRequests);

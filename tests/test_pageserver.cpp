@@ -345,6 +345,24 @@ TEST_F(PageServerTest, UpdateReplyComesFromTheConfigFileForTheProgramOnly) {
     EXPECT_EQ(Update(program), (tags + std::string(3000, 'y')).substr(0, 1019));
 }
 
+TEST_F(PageServerTest, ListenServesOnTheCallingThreadAndAPortServesOnce) {
+    quvo::PageServer second({folder.Path().string(), ReadAll(QUVO_PINYIN_TABLE), Results(), "6.0"});
+    EXPECT_FALSE(second.Start("127.0.0.1", server->Port()));
+    EXPECT_FALSE(second.Start("192.0.2.1", 0));
+    bool listened = false;
+    std::thread serving([&] { listened = second.Listen("127.0.0.1", 0); });
+    while (second.Port() == 0) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    httplib::Client client("127.0.0.1", second.Port());
+    const httplib::Result page = client.Get("/hanzi.asp?z=%E9%AB%98");
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->status, 200);
+    second.Stop();
+    serving.join();
+    EXPECT_TRUE(listened);
+}
+
 // quvo-server as a process: its output (both streams) and its exit code.
 class ServerProcess {
 public:
