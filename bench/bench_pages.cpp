@@ -28,9 +28,13 @@ void CharacterPage(benchmark::State& state, const char* character) {
         benchmark::DoNotOptimize(page.data());
     }
 }
-BENCHMARK_CAPTURE(CharacterPage, cuan, "爨")->Unit(benchmark::kMillisecond)->Repetitions(5)
+BENCHMARK_CAPTURE(CharacterPage, cuan, "爨")
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
     ->ReportAggregatesOnly(true);
-BENCHMARK_CAPTURE(CharacterPage, gao, "高")->Unit(benchmark::kMillisecond)->Repetitions(5)
+BENCHMARK_CAPTURE(CharacterPage, gao, "高")
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
 // The page alone, from a description made once.

@@ -53,7 +53,8 @@ std::map<int, std::string> StoreStrokeNames() {
     sqlite3_stmt* st = nullptr;
     sqlite3_prepare_v2(db, "select code, name from bihuaming", -1, &st, nullptr);
     while (sqlite3_step(st) == SQLITE_ROW)
-        names[sqlite3_column_int(st, 0)] = reinterpret_cast<const char*>(sqlite3_column_text(st, 1));
+        names[sqlite3_column_int(st, 0)] =
+            reinterpret_cast<const char*>(sqlite3_column_text(st, 1));
     sqlite3_finalize(st);
     sqlite3_close(db);
     return names;
@@ -65,7 +66,8 @@ std::vector<std::string> TableReadings(const std::string& character) {
     const std::string key = *Utf8ToGbk(character) + ",";
     std::vector<std::string> readings;
     for (std::size_t at = table.find(key); at != std::string::npos; at = table.find(key, at + 1)) {
-        if (at != 0 && table[at - 1] != '\n') continue;
+        if (at != 0 && table[at - 1] != '\n')
+            continue;
         const std::size_t start = at + key.size();
         readings.push_back(*GbkToUtf8(table.substr(start, table.find(',', start) - start)));
     }
@@ -133,9 +135,10 @@ TEST(CharacterLibrary, MissingTablesAndBooksLeaveTheirFieldsEmpty) {
     const StoreAnswer gaoRow = QueryCharacterStore(kFolder + "/hz.db", *Utf8ToGbk("高"));
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(folder.File("hz.db").c_str(), &db), SQLITE_OK);
-    const std::string sql = "create table bishun(hanzi text, bishun text, bihuamc text);"
-                            "insert into bishun values('高','" + gaoRow.strokeOrder + "','" +
-                            gaoRow.strokeTypes + "'),('乄','1','0');";
+    const std::string sql =
+        "create table bishun(hanzi text, bishun text, bihuamc text);"
+        "insert into bishun values('高','" +
+        gaoRow.strokeOrder + "','" + gaoRow.strokeTypes + "'),('乄','1','0');";
     ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(db);
 
@@ -160,7 +163,8 @@ TEST(CharacterLibrary, AnswersSeveralThreadsAlike) {
     for (std::size_t t = 0; t < pages.size(); ++t) {
         threads.emplace_back([&, t] {
             CharacterInfo info;
-            if (shared.Describe(characters[t % characters.size()], info)) pages[t] = CharacterPage(info);
+            if (shared.Describe(characters[t % characters.size()], info))
+                pages[t] = CharacterPage(info);
         });
     }
     for (auto& thread : threads) thread.join();
@@ -228,8 +232,10 @@ TEST(Pages, ResultPageMarksTheMisplacedStrokesWithTheirPositions) {
     for (const Case& c : cases) {
         const std::string page = ResultPage(info, {"高", false, c.wrong, 10, "高"}, {4, 1, false});
         std::vector<int> red, numbered, labels;
-        for (const auto& u : Matches(page, "<use href=\"#c(\\d+)\" class=\"new\"")) red.push_back(std::stoi(u[1]));
-        for (const auto& g : Matches(page, "data-stroke=\"(\\d+)\"[^>]*>.*?<text[^>]*>(\\d+)</text>")) {
+        for (const auto& u : Matches(page, "<use href=\"#c(\\d+)\" class=\"new\""))
+            red.push_back(std::stoi(u[1]));
+        for (const auto& g :
+             Matches(page, "data-stroke=\"(\\d+)\"[^>]*>.*?<text[^>]*>(\\d+)</text>")) {
             numbered.push_back(std::stoi(g[1]));
             labels.push_back(std::stoi(g[2]));
         }
@@ -244,7 +250,8 @@ TEST(Pages, ResultPageMarksTheMisplacedStrokesWithTheirPositions) {
     const std::string right = ResultPage(info, {"高", true, {}, 10, "高"}, {3, 2, true});
     EXPECT_NE(right.find("你真棒!"), std::string::npos);
     EXPECT_TRUE(Matches(right, "class=\"new\"").empty());
-    EXPECT_EQ(Captures(right, "<div class=\"fact\"><b>(.*?)</b>"), (std::vector<std::string>{"3", "2", "★"}));
+    EXPECT_EQ(Captures(right, "<div class=\"fact\"><b>(.*?)</b>"),
+              (std::vector<std::string>{"3", "2", "★"}));
 }
 
 // Every page, fed the same hostile text wherever a value goes in.
@@ -265,7 +272,9 @@ std::vector<std::string> AllPages(const std::string& v) {
             MessagePage(v, v)};
 }
 
-bool IsValidUtf8(const std::string& text) { return Utf8ToGbk(text).has_value(); }
+bool IsValidUtf8(const std::string& text) {
+    return Utf8ToGbk(text).has_value();
+}
 
 TEST(Pages, EscapeEveryValueAndStayOnTheServer) {
     const std::string hostile = "<script>alert('x')</script>\"&amp;\xFF\xC0\xAF\x01";
@@ -296,12 +305,15 @@ TEST(Pages, RecordGroupsByBookInLocalTime) {
                                            {"", "爨", 5, 1, 1765267200},
                                            {"动物", "马", 2, 0, 0}};
     const std::string page = RecordPage(lines, 8 * 3600);
-    EXPECT_EQ(Captures(page, "<h2>(.*?)</h2>"), (std::vector<std::string>{"基础篇", "其他的字", "动物"}));
-    EXPECT_EQ(Captures(page, "<td class=\"hzc\">(.*?)</td>"), (std::vector<std::string>{"高", "人", "爨", "马"}));
+    EXPECT_EQ(Captures(page, "<h2>(.*?)</h2>"),
+              (std::vector<std::string>{"基础篇", "其他的字", "动物"}));
+    EXPECT_EQ(Captures(page, "<td class=\"hzc\">(.*?)</td>"),
+              (std::vector<std::string>{"高", "人", "爨", "马"}));
     EXPECT_NE(page.find("2025-12-09 16:00"), std::string::npos);
     EXPECT_NE(page.find("2025-12-10 07:59"), std::string::npos);
     EXPECT_NE(page.find(std::string("href=\"") + kRecordCsvPath + "\""), std::string::npos);
-    EXPECT_NE(StartPage("Quvo", {}).find(std::string("href=\"") + kRecordPath + "\""), std::string::npos);
+    EXPECT_NE(StartPage("Quvo", {}).find(std::string("href=\"") + kRecordPath + "\""),
+              std::string::npos);
 }
 
 TEST(Pages, CsvQuotesAndDisarmsFields) {
@@ -309,11 +321,16 @@ TEST(Pages, CsvQuotesAndDisarmsFields) {
         const char* value;
         const char* cell;
     };
-    const Case cases[] = {{"基础篇", "基础篇"},          {"a,b", "\"a,b\""},
-                          {"say \"hi\"", "\"say \"\"hi\"\"\""}, {"two\nlines", "\"two\nlines\""},
-                          {"=1+2", "'=1+2"},            {"+1", "'+1"},
-                          {"-1", "'-1"},                {"@sum", "'@sum"},
-                          {"=a,b", "\"'=a,b\""},        {"", ""}};
+    const Case cases[] = {{"基础篇", "基础篇"},
+                          {"a,b", "\"a,b\""},
+                          {"say \"hi\"", "\"say \"\"hi\"\"\""},
+                          {"two\nlines", "\"two\nlines\""},
+                          {"=1+2", "'=1+2"},
+                          {"+1", "'+1"},
+                          {"-1", "'-1"},
+                          {"@sum", "'@sum"},
+                          {"=a,b", "\"'=a,b\""},
+                          {"", ""}};
     std::vector<RecordLine> lines;
     for (const Case& c : cases) lines.push_back({c.value, "高", 2, 1, 1765267200});
     const std::string csv = RecordCsv(lines, -5 * 3600);
