@@ -19,14 +19,14 @@ struct TextbookPlace {
 // Text is UTF-8.
 struct CharacterInfo {
     std::string character;
-    std::vector<std::string> readings;  // toned pinyin, the first reading first
-    std::string radical;                // empty when not known
+    std::vector<std::string> readings;     // toned pinyin, the first reading first
+    std::string radical;                   // empty when not known
     int strokeCount = 0;
-    std::vector<int> writingOrder;          // contour numbers (from 1), in writing order
-    std::vector<std::string> strokeNames;   // per writing step; empty text when not known
-    std::vector<std::string> contourPaths;  // SVG path data per contour (index = contour - 1),
-                                            // in a square of kGlyphBox units
-    std::vector<TextbookPlace> places;      // every page of every textbook that holds it
+    std::vector<int> writingOrder;         // contour numbers (from 1), in writing order
+    std::vector<std::string> strokeNames;  // per writing step; empty text when not known
+    std::vector<std::string> contourPaths; // SVG path data per contour (index = contour - 1),
+                                           // in a square of kGlyphBox units
+    std::vector<TextbookPlace> places;     // every page of every textbook that holds it
 };
 
 inline constexpr int kGlyphBox = 1000;
