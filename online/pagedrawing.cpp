@@ -39,9 +39,9 @@ a{color:#1565c0;font-weight:bold}
 .fact{flex:1;background:#e8f5e9;border-radius:10px;text-align:center;padding:2px}
 .fact b{display:block;font-size:22px;color:#1b5e20}
 .fact span{font-size:12px;color:#555}
-.strip{display:grid;grid-template-columns:repeat(4,44px);gap:6px 4px;justify-content:center}
+.strip{display:grid;grid-template-columns:repeat(4,minmax(0,44px));gap:6px 3px;justify-content:center}
 figure{margin:0;text-align:center}
-figure svg{width:44px;height:44px}
+figure svg{width:100%;height:auto;max-width:44px;margin:0 auto}
 figcaption{font-size:11px;line-height:1.15;color:#4e342e}
 ul{margin:2px 0;padding-left:18px}
 .praise{font-size:34px;color:#f57c00;text-align:center;margin:2px 0}

@@ -309,7 +309,8 @@ std::string HtmlEscape(std::string_view text) {
                 out += "&#39;";
                 break;
             default:
-                if (length == 1 && static_cast<unsigned char>(c) < 0x20 && c != '\n' && c != '\t') {
+                if (length == 1 && static_cast<unsigned char>(c) < 0x20 && c != '\n' && c != '\t' &&
+                    c != '\r') {
                     out += kReplacement;  // control characters have no place in a page
                 } else {
                     out.append(text, i, length);
@@ -367,10 +368,14 @@ std::string StartPage(std::string_view product, const DaySummary& today) {
 std::string RecordPage(const std::vector<RecordLine>& lines, int utcOffsetSeconds) {
     std::string body = "<h1>学习记录</h1>";
     int tries = 0;
+    std::vector<std::string> characters;
     for (const RecordLine& line : lines) {
         tries += line.tries;
+        if (std::find(characters.begin(), characters.end(), line.character) == characters.end()) {
+            characters.push_back(line.character);
+        }
     }
-    body += "<p class=\"centre\">一共练了 " + Number(static_cast<long long>(lines.size())) +
+    body += "<p class=\"centre\">一共练了 " + Number(static_cast<long long>(characters.size())) +
             " 个字，拼了 " + Number(tries) + " 次。</p>";
     if (lines.empty()) {
         body += Card("<p>还没有记录。拼完一个字，这里就会记下来。</p>");
