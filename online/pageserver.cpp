@@ -142,15 +142,17 @@ struct PageServer::Impl {
     std::atomic<bool> stopRequested{false};
     std::mutex stopMutex;
     std::atomic<int> port{0};
+    int listenSocket = -1;
 };
 
 void PageServer::Impl::Configure() {
     server.new_task_queue = [] { return new httplib::ThreadPool(kThreads); };
     // Address reuse lets a restarted server bind at once; port sharing, the library's default,
     // would let a second server take half of a classroom's requests.
-    server.set_socket_options([](socket_t sock) {
+    server.set_socket_options([this](socket_t sock) {
         const int yes = 1;
         setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
+        listenSocket = sock;
     });
     server.set_payload_max_length(kMaxBody);
     server.set_keep_alive_timeout(kKeepAliveSeconds);
@@ -275,10 +277,14 @@ int PageServer::Impl::Bind(const std::string& host, int wanted) {
     if (serving || thread.joinable() || stopRequested) {
         return -1;
     }
-    if (wanted == 0) {
-        return server.bind_to_any_port(host);
+    const int bound = wanted == 0 ? server.bind_to_any_port(host)
+                                  : (server.bind_to_port(host, wanted) ? wanted : -1);
+    // The library listens with a queue of 5 connections; a classroom whose browsers all
+    // connect at once would see the rest retried a second later. Listening again widens it.
+    if (bound >= 0) {
+        ::listen(listenSocket, SOMAXCONN);
     }
-    return server.bind_to_port(host, wanted) ? wanted : -1;
+    return bound;
 }
 
 // Runs until StopServing. Whoever comes second of the two sees the other: either this sees
