@@ -101,6 +101,10 @@ void CheckFolder(const Options& options) {
     if (fs::is_directory(options.results, error)) {
         throw std::invalid_argument("the results file is a folder: " + options.results);
     }
+    const fs::path resultsFolder = fs::absolute(options.results, error).parent_path();
+    if (!fs::is_directory(resultsFolder, error)) {
+        throw std::invalid_argument("no folder for the results file: " + options.results);
+    }
 }
 
 Options ParseArguments(const std::vector<std::string>& args) {
@@ -157,8 +161,8 @@ int Serve(const Options& options, const std::string& pinyinTable) {
     }
     std::cout << "quvo-server: serving http://" << options.host << ":" << server.Port()
               << "/ with results in " << options.results << std::endl;
-    int signal = 0;
-    sigwait(&signals, &signal);
+    int received = 0;
+    sigwait(&signals, &received);
     server.Stop();
     std::cout << "quvo-server: stopped" << std::endl;
     return 0;

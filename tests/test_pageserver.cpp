@@ -446,6 +446,7 @@ TEST_F(PageServerTest, QuvoServerRefusesBadArguments) {
         {"--frobnicate"},
         {"--folder", here, "--pinyin", here + "/no/such/table"},
         {"--folder", here, "--results", here},
+        {"--folder", here, "--results", here + "/no/such/results.db"},
     };
     for (const auto& args : cases) {
         ServerProcess process(args);
