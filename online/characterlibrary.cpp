@@ -73,7 +73,9 @@ std::map<std::string, std::vector<std::string>> ReadPinyinTable(const std::strin
     return readings;
 }
 
-std::string Number(std::int32_t value) { return std::to_string(value); }
+std::string Number(std::int32_t value) {
+    return std::to_string(value);
+}
 
 void AppendPoint(std::string& d, const StrokePoint& p) {
     d += Number(p.x);
@@ -149,7 +151,7 @@ struct CharacterLibrary::Impl {
     std::optional<std::map<std::string, std::vector<std::string>>> readings;
     bool booksRead = false;
     std::map<std::string, std::vector<TextbookPlace>> places;  // by GBK character
-    std::map<std::string, std::string> pageBooks;               // GBK page characters -> book
+    std::map<std::string, std::string> pageBooks;              // GBK page characters -> book
 
     Impl(const std::string& folder, const std::string& pinyinTable)
         : font(JoinPath(folder, "fonts/quvokai.ttf")),
@@ -270,7 +272,9 @@ CharacterLibrary::CharacterLibrary(std::string programFolder, std::string pinyin
       m_pinyinTable(std::move(pinyinTable)),
       m_impl(new Impl(m_folder, m_pinyinTable)) {}
 
-CharacterLibrary::~CharacterLibrary() { delete m_impl; }
+CharacterLibrary::~CharacterLibrary() {
+    delete m_impl;
+}
 
 bool CharacterLibrary::Describe(std::string_view utf8Character, CharacterInfo& info) const {
     const auto gbk = SingleGbkCharacter(utf8Character);

@@ -13,7 +13,7 @@ namespace {
 constexpr char kStyle[] = R"(
 *{box-sizing:border-box}
 html,body{margin:0;padding:0}
-body{background:#fff8e1;color:#3e2723;padding:6px;font-size:15px;line-height:1.35;
+body{background:#fff8e1;color:#3e2723;padding:6px;max-width:520px;margin:0 auto;font-size:15px;line-height:1.35;
  font-family:"AR PL UKai CN","AR PL KaitiM GB",KaiTi,"Noto Sans CJK SC",sans-serif;
  overflow-wrap:anywhere;word-break:break-word}
 svg{display:block;max-width:100%;height:auto}
@@ -39,9 +39,9 @@ a{color:#1565c0;font-weight:bold}
 .fact{flex:1;background:#e8f5e9;border-radius:10px;text-align:center;padding:2px}
 .fact b{display:block;font-size:22px;color:#1b5e20}
 .fact span{font-size:12px;color:#555}
-.strip{display:grid;grid-template-columns:repeat(4,44px);gap:6px 4px;justify-content:center}
+.strip{display:grid;grid-template-columns:repeat(4,minmax(0,44px));gap:6px 3px;justify-content:center}
 figure{margin:0;text-align:center}
-figure svg{width:44px;height:44px}
+figure svg{width:100%;height:auto;max-width:44px;margin:0 auto}
 figcaption{font-size:11px;line-height:1.15;color:#4e342e}
 ul{margin:2px 0;padding-left:18px}
 .praise{font-size:34px;color:#f57c00;text-align:center;margin:2px 0}
@@ -55,7 +55,9 @@ dt{font-weight:bold;color:#6a1b9a;margin-top:4px}
 dd{margin:0 0 2px 8px;font-size:13px}
 )";
 
-std::string Number(long long value) { return std::to_string(value); }
+std::string Number(long long value) {
+    return std::to_string(value);
+}
 
 std::string GridLines(bool mizi) {
     const std::string b = Number(kGlyphBox);
@@ -84,7 +86,9 @@ void CivilFromDays(long long z, long long& y, unsigned& m, unsigned& d) {
     y = static_cast<long long>(yoe) + era * 400 + (m <= 2 ? 1 : 0);
 }
 
-std::string TwoDigits(unsigned v) { return (v < 10 ? "0" : "") + std::to_string(v); }
+std::string TwoDigits(unsigned v) {
+    return (v < 10 ? "0" : "") + std::to_string(v);
+}
 
 }  // namespace
 
@@ -101,7 +105,9 @@ std::string PageDocument(std::string_view title, const std::string& body) {
     return page;
 }
 
-std::string ContourId(int contour) { return "c" + Number(contour); }
+std::string ContourId(int contour) {
+    return "c" + Number(contour);
+}
 
 std::string ContourDefinitions(const CharacterInfo& info) {
     std::string svg =
@@ -136,7 +142,8 @@ DrawingPoint ContourCentre(std::string_view pathData) {
             ++i;
             continue;
         }
-        const std::string number(pathData.substr(i, pathData.find_first_not_of("-0123456789.", i) - i));
+        const std::string number(
+            pathData.substr(i, pathData.find_first_not_of("-0123456789.", i) - i));
         i += number.size();
         const long v = std::strtol(number.c_str(), nullptr, 10);
         (isX ? minX : minY) = std::min(isX ? minX : minY, v);
@@ -147,6 +154,26 @@ DrawingPoint ContourCentre(std::string_view pathData) {
         return {};
     }
     return {static_cast<int>((minX + maxX) / 2), static_cast<int>((minY + maxY) / 2)};
+}
+
+DrawingPoint PlaceLabel(DrawingPoint want, int radius, const std::vector<DrawingPoint>& taken) {
+    const int step = 2 * radius;
+    const int offsets[][2] = {{0, 0},        {0, -step},     {step, 0},    {0, step},    {-step, 0},
+                              {step, -step}, {-step, -step}, {step, step}, {-step, step}};
+    auto clamp = [radius](int v) { return std::clamp(v, radius + 5, kGlyphBox - radius - 5); };
+    auto clear = [&taken, step](DrawingPoint p) {
+        return std::all_of(taken.begin(), taken.end(), [&](DrawingPoint t) {
+            const long dx = p.x - t.x, dy = p.y - t.y;
+            return dx * dx + dy * dy >= static_cast<long>(step) * step;
+        });
+    };
+    for (const auto& o : offsets) {
+        const DrawingPoint p{clamp(want.x + o[0]), clamp(want.y + o[1])};
+        if (clear(p)) {
+            return p;
+        }
+    }
+    return {clamp(want.x), clamp(want.y)};
 }
 
 std::string FormatLocalTime(std::int64_t utcSeconds, int utcOffsetSeconds) {

@@ -41,6 +41,10 @@ struct DrawingPoint {
 };
 DrawingPoint ContourCentre(std::string_view pathData);
 
+// Where a round label of the given radius goes near `want`: the first of a few places around
+// it that keeps clear of the labels already placed, inside the square.
+DrawingPoint PlaceLabel(DrawingPoint want, int radius, const std::vector<DrawingPoint>& taken);
+
 // Seconds since 1970 (UTC) shifted by utcOffsetSeconds, as "2026-03-05 08:09".
 std::string FormatLocalTime(std::int64_t utcSeconds, int utcOffsetSeconds);
 

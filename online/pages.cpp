@@ -8,6 +8,7 @@ namespace quvo {
 namespace {
 
 constexpr char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD
+constexpr int kLabelRadius = 75;                 // the numbers on a result's strokes
 
 // Length of the well-formed UTF-8 sequence at text[i], or 0 when it is not one.
 std::size_t Utf8SequenceLength(std::string_view text, std::size_t i) {
@@ -41,14 +42,18 @@ std::size_t Utf8SequenceLength(std::string_view text, std::size_t i) {
     return length;
 }
 
-std::string Number(long long value) { return std::to_string(value); }
-
-std::string Element(const char* tag, const char* cssClass, std::string_view text) {
-    return std::string("<") + tag + " class=\"" + cssClass + "\">" + HtmlEscape(text) + "</" +
-           tag + ">";
+std::string Number(long long value) {
+    return std::to_string(value);
 }
 
-std::string Card(const std::string& inner) { return "<div class=\"card\">" + inner + "</div>"; }
+std::string Element(const char* tag, const char* cssClass, std::string_view text) {
+    return std::string("<") + tag + " class=\"" + cssClass + "\">" + HtmlEscape(text) + "</" + tag +
+           ">";
+}
+
+std::string Card(const std::string& inner) {
+    return "<div class=\"card\">" + inner + "</div>";
+}
 
 std::string Fact(std::string_view value, const char* label) {
     return "<div class=\"fact\"><b>" + HtmlEscape(value) + "</b><span>" + label + "</span></div>";
@@ -68,8 +73,8 @@ std::string StrokeFrame(const CharacterInfo& info, std::size_t k) {
     for (std::size_t i = 0; i <= k && i < info.writingOrder.size(); ++i) {
         strokes.push_back({info.writingOrder[i], i == k ? "new" : "old"});
     }
-    const std::string number = "<text x=\"40\" y=\"180\">" + Number(static_cast<long long>(k) + 1) +
-                               "</text>";
+    const std::string number =
+        "<text x=\"40\" y=\"180\">" + Number(static_cast<long long>(k) + 1) + "</text>";
     const std::string name = k < info.strokeNames.size() ? info.strokeNames[k] : std::string();
     return "<figure>" + CharacterDrawing(44, false, strokes, number, "step") + "<figcaption>" +
            HtmlEscape(name) + "</figcaption></figure>";
@@ -122,16 +127,19 @@ std::vector<int> MarkedPositions(const CharacterInfo& info, const RoundResult& r
 std::string MarkedDrawing(const CharacterInfo& info, const std::vector<int>& positions) {
     std::vector<StrokeStyle> strokes = AllStrokes(info, "dim");
     std::string numbers = "<g class=\"num\">";
+    std::vector<DrawingPoint> taken;
     for (const int k : positions) {
         const int contour = info.writingOrder[static_cast<std::size_t>(k) - 1];
         strokes.push_back({contour, "new"});
-        const DrawingPoint at =
+        const DrawingPoint centre =
             ContourCentre(static_cast<std::size_t>(contour) <= info.contourPaths.size()
                               ? info.contourPaths[static_cast<std::size_t>(contour) - 1]
                               : std::string());
+        const DrawingPoint at = PlaceLabel(centre, kLabelRadius, taken);
+        taken.push_back(at);
         numbers += "<g data-stroke=\"" + Number(contour) + "\"><circle cx=\"" + Number(at.x) +
-                   "\" cy=\"" + Number(at.y) + "\" r=\"75\"/><text x=\"" + Number(at.x) +
-                   "\" y=\"" + Number(at.y) + "\">" + Number(k) + "</text></g>";
+                   "\" cy=\"" + Number(at.y) + "\" r=\"" + Number(kLabelRadius) + "\"/><text x=\"" +
+                   Number(at.x) + "\" y=\"" + Number(at.y) + "\">" + Number(k) + "</text></g>";
     }
     return CharacterDrawing(150, true, strokes, numbers + "</g>", "big");
 }
@@ -193,7 +201,8 @@ std::string RecordTable(const std::vector<const RecordLine*>& lines, int utcOffs
     std::string html = "<table><tr><th>字</th><th>拼了</th><th>对了</th><th>最近一次</th></tr>";
     for (const RecordLine* line : lines) {
         html += "<tr><td class=\"hzc\">" + HtmlEscape(line->character) + "</td><td>" +
-                Number(line->tries) + "</td><td>" + Number(line->right) + "</td><td class=\"small\">" +
+                Number(line->tries) + "</td><td>" + Number(line->right) +
+                "</td><td class=\"small\">" +
                 (line->lastTime > 0 ? FormatLocalTime(line->lastTime, utcOffsetSeconds) : "没有") +
                 "</td></tr>";
     }
@@ -220,7 +229,9 @@ std::string CsvField(std::string_view value) {
     return quoted + "\"";
 }
 
-std::string BookTitle(const std::string& book) { return book.empty() ? "其他的字" : book; }
+std::string BookTitle(const std::string& book) {
+    return book.empty() ? "其他的字" : book;
+}
 
 std::string ControlHelp() {
     static const char* const kControls[][2] = {
@@ -257,8 +268,9 @@ std::string FileHelp(std::string_view programFolder) {
         {"quvocf.cfg", "设置：各个选项、课本、主题和音乐、演示速度。"},
         {"xxjd.cfg", "学习进度：每本课本翻到了哪一页。"},
         {"练习结果", "每一次拼字的结果，学习记录就从这里来（SQLite 文件，在程序文件夹里）。"},
-        {"book/", "课本：.txt 文件（GBK 编码），用空格或换行分开的每一组字是一页，"
-                  "一页最多五个字。放进自己的文件，就能在“选课本”里选它。"},
+        {"book/",
+         "课本：.txt 文件（GBK 编码），用空格或换行分开的每一组字是一页，"
+         "一页最多五个字。放进自己的文件，就能在“选课本”里选它。"},
     };
     for (const auto& file : kFiles) {
         html += "<dt>" + HtmlEscape(file[0]) + "</dt><dd>" + HtmlEscape(file[1]) + "</dd>";
@@ -281,17 +293,28 @@ std::string HtmlEscape(std::string_view text) {
             continue;
         }
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\'': out += "&#39;"; break;
-        default:
-            if (length == 1 && static_cast<unsigned char>(c) < 0x20 && c != '\n' && c != '\t') {
-                out += kReplacement;  // control characters have no place in a page
-            } else {
-                out.append(text, i, length);
-            }
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '\'':
+                out += "&#39;";
+                break;
+            default:
+                if (length == 1 && static_cast<unsigned char>(c) < 0x20 && c != '\n' && c != '\t' &&
+                    c != '\r') {
+                    out += kReplacement;  // control characters have no place in a page
+                } else {
+                    out.append(text, i, length);
+                }
         }
         i += length;
     }
@@ -345,16 +368,21 @@ std::string StartPage(std::string_view product, const DaySummary& today) {
 std::string RecordPage(const std::vector<RecordLine>& lines, int utcOffsetSeconds) {
     std::string body = "<h1>学习记录</h1>";
     int tries = 0;
+    std::vector<std::string> characters;
     for (const RecordLine& line : lines) {
         tries += line.tries;
+        if (std::find(characters.begin(), characters.end(), line.character) == characters.end()) {
+            characters.push_back(line.character);
+        }
     }
-    body += "<p class=\"centre\">一共练了 " + Number(static_cast<long long>(lines.size())) +
+    body += "<p class=\"centre\">一共练了 " + Number(static_cast<long long>(characters.size())) +
             " 个字，拼了 " + Number(tries) + " 次。</p>";
     if (lines.empty()) {
         body += Card("<p>还没有记录。拼完一个字，这里就会记下来。</p>");
     }
     for (const auto& [book, group] : ByBook(lines)) {
-        body += "<h2>" + HtmlEscape(BookTitle(book)) + "</h2>" + RecordTable(group, utcOffsetSeconds);
+        body +=
+            "<h2>" + HtmlEscape(BookTitle(book)) + "</h2>" + RecordTable(group, utcOffsetSeconds);
     }
     body += "<p class=\"centre\"><a href=\"" + std::string(kRecordCsvPath) +
             "\" download=\"jilu.csv\">下载表格 (CSV)</a></p>";
@@ -379,12 +407,14 @@ std::string HelpPage(std::string_view programFolder) {
         "放下的笔画会说出自己的名字。全部放好后，程序看顺序对不对：对了会表扬，"
         "放错的笔画会闪，右边这里会标出来。</p>");
     body += "<h2>拼字游戏</h2>" +
-            Card("<p>点一下左边的笔画就拿起来，它跟着鼠标走；在田字格里再点一下就放下。"
-                 "放回左边就是拿出来。只看放的顺序，不看放在哪里。</p>");
+            Card(
+                "<p>点一下左边的笔画就拿起来，它跟着鼠标走；在田字格里再点一下就放下。"
+                "放回左边就是拿出来。只看放的顺序，不看放在哪里。</p>");
     body += "<h2>按钮和选项</h2>" + ControlHelp();
     body += "<h2>学习记录</h2>" +
-            Card("<p>每拼完一个字，结果就记下来。首页有今天的练习，“学习记录”里有每个字拼了几次、"
-                 "对了几次和最近一次的时间，也可以下载成表格。</p>");
+            Card(
+                "<p>每拼完一个字，结果就记下来。首页有今天的练习，“学习记录”里有每个字拼了几次、"
+                "对了几次和最近一次的时间，也可以下载成表格。</p>");
     body += "<h2>文件在哪里</h2>" + FileHelp(programFolder);
     return PageDocument("帮助", body);
 }

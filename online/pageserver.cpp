@@ -28,6 +28,7 @@ constexpr std::size_t kMaxBody = 4096;
 // A classroom's computers keep their connections open; each open one holds a thread.
 constexpr std::size_t kThreads = 48;
 constexpr time_t kKeepAliveSeconds = 2;
+constexpr std::size_t kKeepAliveRequests = 100;
 constexpr time_t kReadWriteSeconds = 5;
 
 constexpr char kHtml[] = "text/html; charset=utf-8";
@@ -55,7 +56,8 @@ void SendBadAddress(Response& res, const std::string& reason) {
 }
 
 void SendUnknownCharacter(Response& res, const std::string& character) {
-    SendMessage(res, "这个字还没有收进来", "字库里还没有「" + character + "」这个字，换一个字试试吧。");
+    SendMessage(res, "这个字还没有收进来",
+                "字库里还没有「" + character + "」这个字，换一个字试试吧。");
 }
 
 // Midnight to midnight of today, in the server's time zone.
@@ -78,14 +80,20 @@ int UtcOffset(std::time_t now) {
 
 // The body of an error answer that has none yet: the program and a browser both show a page.
 void FillErrorPage(Response& res) {
-    if (!res.body.empty()) return;
+    if (!res.body.empty()) {
+        return;
+    }
     switch (res.status) {
-    case 404: return SendMessage(res, "没有这一页", "这个地址上没有网页。", 404);
-    case 413: return SendMessage(res, "送来的内容太长", "这里只收 4 KB 以内的内容。", 413);
-    case 414: return SendMessage(res, "地址太长", "这里只收 2 KB 以内的地址。", 414);
-    default:
-        return SendMessage(res, "出了点问题", "这一页暂时打不开（" + std::to_string(res.status) + "）。",
-                           res.status);
+        case 404:
+            return SendMessage(res, "没有这一页", "这个地址上没有网页。", 404);
+        case 413:
+            return SendMessage(res, "送来的内容太长", "这里只收 4 KB 以内的内容。", 413);
+        case 414:
+            return SendMessage(res, "地址太长", "这里只收 2 KB 以内的地址。", 414);
+        default:
+            return SendMessage(res, "出了点问题",
+                               "这一页暂时打不开（" + std::to_string(res.status) + "）。",
+                               res.status);
     }
 }
 
@@ -96,7 +104,7 @@ auto Guarded(Handler handler) {
     return [handler](const Request& req, Response& res) {
         try {
             handler(req, res);
-        } catch (const std::exception&) {
+        } catch (...) {
             SendMessage(res, "出了点问题", "这一页暂时打不开。", 500);
         }
     };
@@ -133,20 +141,31 @@ struct PageServer::Impl {
     std::atomic<bool> serving{false};
     std::atomic<bool> stopRequested{false};
     std::mutex stopMutex;
-    int port = 0;
+    std::atomic<int> port{0};
+    int listenSocket = -1;
 };
 
 void PageServer::Impl::Configure() {
     server.new_task_queue = [] { return new httplib::ThreadPool(kThreads); };
+    // Address reuse lets a restarted server bind at once; port sharing, the library's default,
+    // would let a second server take half of a classroom's requests.
+    server.set_socket_options([this](socket_t sock) {
+        const int yes = 1;
+        setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
+        listenSocket = sock;
+    });
     server.set_payload_max_length(kMaxBody);
     server.set_keep_alive_timeout(kKeepAliveSeconds);
+    server.set_keep_alive_max_count(kKeepAliveRequests);
     server.set_read_timeout(kReadWriteSeconds);
     server.set_write_timeout(kReadWriteSeconds);
     server.set_default_headers({{"Cache-Control", "no-store"},
                                 {"X-Content-Type-Options", "nosniff"},
                                 {"Content-Security-Policy", kContentPolicy}});
     server.set_pre_routing_handler([](const Request& req, Response& res) {
-        if (req.target.size() <= kMaxAddress) return httplib::Server::HandlerResponse::Unhandled;
+        if (req.target.size() <= kMaxAddress) {
+            return httplib::Server::HandlerResponse::Unhandled;
+        }
         res.status = 414;
         res.set_header("Connection", "close");
         return httplib::Server::HandlerResponse::Handled;
@@ -171,8 +190,12 @@ void PageServer::Impl::CharacterRoute(const Request& req, Response& res) const {
     std::string character;
     const std::string reason = ReadCharacterQuery(req.params, character);
     CharacterInfo info;
-    if (!reason.empty()) return SendBadAddress(res, reason);
-    if (!library.Describe(character, info)) return SendUnknownCharacter(res, character);
+    if (!reason.empty()) {
+        return SendBadAddress(res, reason);
+    }
+    if (!library.Describe(character, info)) {
+        return SendUnknownCharacter(res, character);
+    }
     SendPage(res, CharacterPage(info));
 }
 
@@ -180,11 +203,15 @@ void PageServer::Impl::RoundRoute(const Request& req, Response& res) {
     RoundResult round;
     const std::string reason = ReadRoundQuery(req.params, round);
     CharacterInfo info;
-    if (!reason.empty()) return SendBadAddress(res, reason);
-    if (!library.Describe(round.character, info)) return SendUnknownCharacter(res, round.character);
+    if (!reason.empty()) {
+        return SendBadAddress(res, reason);
+    }
+    if (!library.Describe(round.character, info)) {
+        return SendUnknownCharacter(res, round.character);
+    }
     if (info.strokeCount != round.strokeCount) {
-        return SendBadAddress(res, "c 和这个字的笔画数（" + std::to_string(info.strokeCount) +
-                                       "）不一样。");
+        return SendBadAddress(
+            res, "c 和这个字的笔画数（" + std::to_string(info.strokeCount) + "）不一样。");
     }
     RecordRound(req, res, info, round);
 }
@@ -196,7 +223,8 @@ void PageServer::Impl::RecordRound(const Request& req, Response& res, const Char
     const StoredResult stored{req.remote_addr, static_cast<std::int64_t>(std::time(nullptr)),
                               library.BookOfPage(round.pageCharacters), round};
     if (!store.Add(stored)) {
-        return SendMessage(res, "这一次没有记下来", "成绩文件写不进去，这一次的结果没有保存。", 500);
+        return SendMessage(res, "这一次没有记下来", "成绩文件写不进去，这一次的结果没有保存。",
+                           500);
     }
     SendPage(res, ResultPage(info, round, store.History(req.remote_addr, round.character)));
 }
@@ -215,14 +243,17 @@ void PageServer::Impl::StartRoute(const Request& req, Response& res) const {
 void PageServer::Impl::RecordRoute(const Request& req, Response& res, bool csv) const {
     const std::vector<RecordLine> lines = store.Record(req.remote_addr);
     const int offset = UtcOffset(std::time(nullptr));
-    if (!csv) return SendPage(res, RecordPage(lines, offset));
+    if (!csv) {
+        return SendPage(res, RecordPage(lines, offset));
+    }
     res.set_content(RecordCsv(lines, offset), "text/csv; charset=utf-8");
     res.set_header("Content-Disposition", "attachment; filename=\"jilu.csv\"");
 }
 
 void PageServer::Impl::HelpRoute(const Request& req, Response& res) const {
     std::string type;
-    if (req.has_param("newstype") && (!OneValue(req.params, "newstype", type) || type != kHelpType)) {
+    if (req.has_param("newstype") &&
+        (!OneValue(req.params, "newstype", type) || type != kHelpType)) {
         return SendMessage(res, "没有这一类文章", "这里只有软件使用帮助。");
     }
     SendPage(res, HelpPage(library.ProgramFolder()));
@@ -243,16 +274,26 @@ void PageServer::Impl::UpdateRoute(const Request& req, Response& res) const {
 
 int PageServer::Impl::Bind(const std::string& host, int wanted) {
     // Once stopped, a server stays stopped.
-    if (serving || thread.joinable() || stopRequested) return -1;
-    if (wanted == 0) return server.bind_to_any_port(host);
-    return server.bind_to_port(host, wanted) ? wanted : -1;
+    if (serving || thread.joinable() || stopRequested) {
+        return -1;
+    }
+    const int bound = wanted == 0 ? server.bind_to_any_port(host)
+                                  : (server.bind_to_port(host, wanted) ? wanted : -1);
+    // The library listens with a queue of 5 connections; a classroom whose browsers all
+    // connect at once would see the rest retried a second later. Listening again widens it.
+    if (bound >= 0) {
+        ::listen(listenSocket, SOMAXCONN);
+    }
+    return bound;
 }
 
 // Runs until StopServing. Whoever comes second of the two sees the other: either this sees
 // the stop request, or the stop sees serving set and waits for it to end.
 void PageServer::Impl::Serve() {
     serving = true;
-    if (!stopRequested) server.listen_after_bind();
+    if (!stopRequested) {
+        server.listen_after_bind();
+    }
     serving = false;
 }
 
@@ -268,19 +309,26 @@ void PageServer::Impl::StopServing() {
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    if (thread.joinable()) thread.join();
+    if (thread.joinable()) {
+        thread.join();
+    }
 }
 
-PageServer::PageServer(PageServerConfig config) : m_impl(std::make_unique<Impl>(std::move(config))) {
+PageServer::PageServer(PageServerConfig config)
+    : m_impl(std::make_unique<Impl>(std::move(config))) {
     m_impl->Configure();
     m_impl->Route();
 }
 
-PageServer::~PageServer() { Stop(); }
+PageServer::~PageServer() {
+    Stop();
+}
 
 bool PageServer::Start(const std::string& host, int port) {
     const int bound = m_impl->Bind(host, port);
-    if (bound < 0) return false;
+    if (bound < 0) {
+        return false;
+    }
     m_impl->port = bound;
     m_impl->serving = true;
     m_impl->thread = std::thread([this] { m_impl->Serve(); });
@@ -289,14 +337,20 @@ bool PageServer::Start(const std::string& host, int port) {
 
 bool PageServer::Listen(const std::string& host, int port) {
     const int bound = m_impl->Bind(host, port);
-    if (bound < 0) return false;
+    if (bound < 0) {
+        return false;
+    }
     m_impl->port = bound;
     m_impl->Serve();
     return true;
 }
 
-void PageServer::Stop() { m_impl->StopServing(); }
+void PageServer::Stop() {
+    m_impl->StopServing();
+}
 
-int PageServer::Port() const { return m_impl->port; }
+int PageServer::Port() const {
+    return m_impl->port;
+}
 
 }  // namespace quvo

@@ -38,13 +38,17 @@ const char kUsage[] =
 // "ADDR:PORT", also "[v6-address]:PORT".
 bool ParseListen(const std::string& text, Options& options) {
     const std::size_t colon = text.rfind(':');
-    if (colon == std::string::npos || colon == 0 || colon + 1 == text.size()) return false;
+    if (colon == std::string::npos || colon == 0 || colon + 1 == text.size()) {
+        return false;
+    }
     std::string host = text.substr(0, colon);
     if (host.size() > 2 && host.front() == '[' && host.back() == ']') {
         host = host.substr(1, host.size() - 2);
     }
     const std::string port = text.substr(colon + 1);
-    if (port.size() > 5 || port.find_first_not_of("0123456789") != std::string::npos) return false;
+    if (port.size() > 5 || port.find_first_not_of("0123456789") != std::string::npos) {
+        return false;
+    }
     options.port = std::stoi(port);
     options.host = host;
     return options.port <= 65535;
@@ -54,15 +58,23 @@ bool ParseListen(const std::string& text, Options& options) {
 std::optional<std::string> OptionValue(const std::vector<std::string>& args, std::size_t& i,
                                        const std::string& name) {
     const std::string& arg = args[i];
-    if (arg.rfind(name + "=", 0) == 0) return arg.substr(name.size() + 1);
-    if (arg != name) return std::nullopt;
-    if (i + 1 >= args.size()) throw std::invalid_argument(name + " needs a value");
+    if (arg.rfind(name + "=", 0) == 0) {
+        return arg.substr(name.size() + 1);
+    }
+    if (arg != name) {
+        return std::nullopt;
+    }
+    if (i + 1 >= args.size()) {
+        throw std::invalid_argument(name + " needs a value");
+    }
     return args[++i];
 }
 
 void ReadOption(const std::vector<std::string>& args, std::size_t& i, Options& options) {
     if (auto v = OptionValue(args, i, "--listen")) {
-        if (!ParseListen(*v, options)) throw std::invalid_argument("bad --listen value: " + *v);
+        if (!ParseListen(*v, options)) {
+            throw std::invalid_argument("bad --listen value: " + *v);
+        }
     } else if (auto f = OptionValue(args, i, "--folder")) {
         options.folder = *f;
     } else if (auto r = OptionValue(args, i, "--results")) {
@@ -83,9 +95,15 @@ void CheckFolder(const Options& options) {
     if (!fs::is_regular_file(fs::path(options.folder) / "hz.db", error)) {
         throw std::invalid_argument("the program folder has no hz.db: " + options.folder);
     }
-    if (options.results.empty()) throw std::invalid_argument("--results needs a file name");
+    if (options.results.empty()) {
+        throw std::invalid_argument("--results needs a file name");
+    }
     if (fs::is_directory(options.results, error)) {
         throw std::invalid_argument("the results file is a folder: " + options.results);
+    }
+    const fs::path resultsFolder = fs::absolute(options.results, error).parent_path();
+    if (!fs::is_directory(resultsFolder, error)) {
+        throw std::invalid_argument("no folder for the results file: " + options.results);
     }
 }
 
@@ -115,7 +133,9 @@ std::string PinyinTable(const Options& options) {
     }
 #ifdef QUVO_HAS_PINYIN_TABLE
     QFile table(QStringLiteral(":/txt/pinyin.txt"));
-    if (table.open(QIODevice::ReadOnly)) return table.readAll().toStdString();
+    if (table.open(QIODevice::ReadOnly)) {
+        return table.readAll().toStdString();
+    }
 #endif
     throw std::invalid_argument("no pinyin table is compiled in: give --pinyin FILE");
 }
@@ -141,8 +161,8 @@ int Serve(const Options& options, const std::string& pinyinTable) {
     }
     std::cout << "quvo-server: serving http://" << options.host << ":" << server.Port()
               << "/ with results in " << options.results << std::endl;
-    int signal = 0;
-    sigwait(&signals, &signal);
+    int received = 0;
+    sigwait(&signals, &received);
     server.Stop();
     std::cout << "quvo-server: stopped" << std::endl;
     return 0;

@@ -9,7 +9,9 @@ namespace {
 // The update check reads at most 1019 bytes of the reply.
 constexpr std::size_t kReplyLimit = 1019;
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 // The file's first bytes, up to the limit; empty when it cannot be read.
 std::string ReadHead(const std::string& file) {

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <httplib.h>
-#include <sqlite3.h>
 #include <signal.h>
+#include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -29,7 +29,10 @@ using quvo::test::WriteAll;
 
 quvo::StoredResult Round(const std::string& client, std::int64_t time, const std::string& book,
                          const std::string& character, bool right) {
-    return {client, time, book, {character, right, right ? std::vector<int>{} : std::vector{2, 3}, 6, ""}};
+    return {client,
+            time,
+            book,
+            {character, right, right ? std::vector<int>{} : std::vector{2, 3}, 6, ""}};
 }
 
 std::int64_t CountRows(const std::string& file) {
@@ -82,8 +85,8 @@ TEST(ResultStore, HistoryDayAndRecordPerClient) {
 TEST(ResultStore, UnwritableFileLosesNothingElse) {
     TempFolder dir;
     WriteAll(dir.File("not-a-database"), std::string(4096, 'x'));
-    for (const std::string& file : {dir.Path().string(), dir.File("not-a-database"),
-                                    dir.File("no/such/folder.db")}) {
+    for (const std::string& file :
+         {dir.Path().string(), dir.File("not-a-database"), dir.File("no/such/folder.db")}) {
         quvo::ResultStore store(file);
         EXPECT_FALSE(store.Add(Round("a", 1, "", "羊", true))) << file;
         EXPECT_EQ(store.History("a", "羊").tries, 0);
@@ -100,11 +103,14 @@ TEST(ResultStore, ManyWritersAtOnceLoseNoRound) {
     for (int t = 0; t < 8; ++t) {
         writers.emplace_back([&, t] {
             for (int i = 0; i < 25; ++i) {
-                failed += store.Add(Round("c" + std::to_string(t), i, "", "羊", i % 2 == 0)) ? 0 : 1;
+                failed +=
+                    store.Add(Round("c" + std::to_string(t), i, "", "羊", i % 2 == 0)) ? 0 : 1;
             }
         });
     }
-    for (auto& w : writers) w.join();
+    for (auto& w : writers) {
+        w.join();
+    }
     EXPECT_EQ(failed, 0);
     EXPECT_EQ(CountRows(store.File()), 200);
     EXPECT_EQ(store.History("c7", "羊").right, 13);
@@ -126,7 +132,9 @@ TEST(UpdateReply, ConfigFileOrRunningVersion) {
     };
     for (const auto& c : cases) {
         const std::string file = dir.File(std::string(c.name) + ".txt");
-        if (c.content) WriteAll(file, *c.content);
+        if (c.content) {
+            WriteAll(file, *c.content);
+        }
         EXPECT_EQ(quvo::UpdateReply(file, "6.0"), c.reply) << c.name;
     }
 }
@@ -135,8 +143,15 @@ TEST(RequestValues, CharactersMustBeWellFormedUtf8) {
     const struct {
         std::string text;
         int characters;  // -1: refused
-    } cases[] = {{"高", 1}, {"高山a,", 4}, {"", 0}, {"\xC0\x80", -1}, {"\xED\xA0\x80", -1},
-                 {"\xE9\xAB", -1}, {"\xF4\x90\x80\x80", -1}, {"\x01", -1}, {"\xFF", -1},
+    } cases[] = {{"高", 1},
+                 {"高山a,", 4},
+                 {"", 0},
+                 {"\xC0\x80", -1},
+                 {"\xED\xA0\x80", -1},
+                 {"\xE9\xAB", -1},
+                 {"\xF4\x90\x80\x80", -1},
+                 {"\x01", -1},
+                 {"\xFF", -1},
                  {"\xF0\x9F\x98\x80", 1}};
     for (const auto& c : cases) {
         std::vector<std::string> characters;
@@ -184,7 +199,8 @@ TEST(RequestValues, RoundQueryIsCheckedForForm) {
 
 // Every byte of a page is well-formed UTF-8.
 bool IsUtf8(std::string text) {
-    std::replace_if(text.begin(), text.end(), [](char c) { return c == '\n' || c == '\r' || c == '\t'; }, ' ');
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == '\n' || c == '\r' || c == '\t'; }, ' ');
     std::vector<std::string> characters;
     return quvo::SplitCharacters(text, characters);
 }
@@ -210,7 +226,9 @@ protected:
     // The answer to GET path: status and body, with the headers every page must carry.
     std::pair<int, std::string> Get(const std::string& path) const {
         const httplib::Result res = Client().Get(path);
-        if (!res) return {-1, httplib::to_string(res.error())};
+        if (!res) {
+            return {-1, httplib::to_string(res.error())};
+        }
         if (res->status == 200 && path.find(".csv") == std::string::npos) {
             EXPECT_EQ(res->get_header_value("Content-Type"), "text/html; charset=utf-8") << path;
             EXPECT_TRUE(IsUtf8(res->body)) << path;
@@ -219,7 +237,8 @@ protected:
         return {res->status, res->body};
     }
     std::string Update(const std::string& body) const {
-        const httplib::Result res = Client().Post("/update.asp", body, "application/x-www-form-urlencoded");
+        const httplib::Result res =
+            Client().Post("/update.asp", body, "application/x-www-form-urlencoded");
         return res && res->status == 200 ? res->body : "no answer";
     }
 
@@ -231,12 +250,15 @@ protected:
 const std::string kSheep = "z=%E7%BE%8A&c=6&s=%E7%89%9B,%E7%BE%8A,%E9%A9%AC,%E9%B8%A1,%E9%B8%AD,";
 
 TEST_F(PageServerTest, EveryPageAnswersWithUtf8Html) {
-    for (const std::string& path : std::vector<std::string>{"/soft.asp?c=Lumeo6.0", "/", "/hanzi.asp?z=%E9%AB%98", "/shizi.asp?f=ok&b=&" + kSheep,
-          "/newslist.asp?newstype=%E8%BD%AF%E4%BB%B6%E4%BD%BF%E7%94%A8%E5%B8%AE%E5%8A%A9",
-          std::string(quvo::kRecordPath), std::string(quvo::kRecordCsvPath)}) {
+    for (const std::string& path : std::vector<std::string>{
+             "/soft.asp?c=Lumeo6.0", "/", "/hanzi.asp?z=%E9%AB%98", "/shizi.asp?f=ok&b=&" + kSheep,
+             "/newslist.asp?newstype=%E8%BD%AF%E4%BB%B6%E4%BD%BF%E7%94%A8%E5%B8%AE%E5%8A%A9",
+             std::string(quvo::kRecordPath), std::string(quvo::kRecordCsvPath)}) {
         const auto [status, body] = Get(path);
         EXPECT_EQ(status, 200) << path;
-        EXPECT_TRUE(path.find(".csv") != std::string::npos || body.find("<html") != std::string::npos) << path;
+        EXPECT_TRUE(path.find(".csv") != std::string::npos ||
+                    body.find("<html") != std::string::npos)
+            << path;
     }
     for (const char* path : {"/nothing.asp", "/hanzi.asp/x", "/update.asp", "/shizi.aspx"}) {
         EXPECT_EQ(Get(path).first, 404) << path;
@@ -277,7 +299,15 @@ TEST_F(PageServerTest, HostileRequestsGetTheirStatusAndAnEscapedPage) {
         {"/hanzi.asp?z=%ZZ%", 200},
         {"/hanzi.asp?z=%FF%FE", 200},
         {"/hanzi.asp", 200},
-        {"/hanzi.asp?z=" + [] { std::string z; for (int i = 0; i < 30; ++i) z += "%E9%AB%98"; return z; }(), 200},
+        {"/hanzi.asp?z=" +
+             [] {
+                 std::string z;
+                 for (int i = 0; i < 30; ++i) {
+                     z += "%E9%AB%98";
+                 }
+                 return z;
+             }(),
+         200},
         {"/shizi.asp?z=" + script + "&f=ok&b=&c=6&s=", 200},
         {"/shizi.asp?z=%E7%BE%8A&f=" + script + "&b=&c=6&s=", 200},
         {"/shizi.asp?z=%E7%BE%8A&f=no&b=" + sql + "&c=6&s=", 200},
@@ -290,6 +320,7 @@ TEST_F(PageServerTest, HostileRequestsGetTheirStatusAndAnEscapedPage) {
         {"/soft.asp?c=%E9%AB", 200},
         {"/newslist.asp?newstype=" + script, 200},
     };
+    ASSERT_EQ(Get(round + ",,,,,").first, 200);
     for (const auto& c : cases) {
         const auto [status, body] = Get(c.path);
         EXPECT_EQ(status, c.status) << c.path.substr(0, 80);
@@ -299,9 +330,10 @@ TEST_F(PageServerTest, HostileRequestsGetTheirStatusAndAnEscapedPage) {
     const httplib::Result big = Client().Post("/update.asp", std::string(5000, 'x'), "text/plain");
     ASSERT_TRUE(big);
     EXPECT_EQ(big->status, 413);
-    EXPECT_EQ(CountRows(Results()), -1);
-    EXPECT_EQ(Get(round + ",,,,,").first, 200);
+    // The round before is still there, and the next one is added to it.
     EXPECT_EQ(CountRows(Results()), 1);
+    EXPECT_EQ(Get(round + ",,,,,").first, 200);
+    EXPECT_EQ(quvo::ResultStore(Results()).History("127.0.0.1", "羊").tries, 2);
 }
 
 TEST_F(PageServerTest, UpdateReplyComesFromTheConfigFileForTheProgramOnly) {
@@ -315,18 +347,40 @@ TEST_F(PageServerTest, UpdateReplyComesFromTheConfigFileForTheProgramOnly) {
     EXPECT_EQ(Update(program), (tags + std::string(3000, 'y')).substr(0, 1019));
 }
 
+TEST_F(PageServerTest, ListenServesOnTheCallingThreadAndAPortServesOnce) {
+    quvo::PageServer second({folder.Path().string(), ReadAll(QUVO_PINYIN_TABLE), Results(), "6.0"});
+    EXPECT_FALSE(second.Start("127.0.0.1", server->Port()));
+    EXPECT_FALSE(second.Start("192.0.2.1", 0));
+    bool listened = false;
+    std::thread serving([&] { listened = second.Listen("127.0.0.1", 0); });
+    while (second.Port() == 0) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    httplib::Client client("127.0.0.1", second.Port());
+    const httplib::Result page = client.Get("/hanzi.asp?z=%E9%AB%98");
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->status, 200);
+    second.Stop();
+    serving.join();
+    EXPECT_TRUE(listened);
+}
+
 // quvo-server as a process: its output (both streams) and its exit code.
 class ServerProcess {
 public:
     explicit ServerProcess(std::vector<std::string> args) {
         int out[2];
-        if (pipe(out) != 0) return;
+        if (pipe(out) != 0) {
+            return;
+        }
         m_pid = fork();
         if (m_pid == 0) {
             dup2(out[1], 1);
             dup2(out[1], 2);
             std::vector<char*> argv{const_cast<char*>(QUVO_SERVER_BINARY)};
-            for (std::string& arg : args) argv.push_back(arg.data());
+            for (std::string& arg : args) {
+                argv.push_back(arg.data());
+            }
             argv.push_back(nullptr);
             execv(argv[0], argv.data());
             _exit(127);
@@ -346,12 +400,16 @@ public:
         std::string line;
         char c = 0;
         pollfd fd{m_out, POLLIN, 0};
-        while (poll(&fd, 1, 20000) > 0 && read(m_out, &c, 1) == 1 && c != '\n') line += c;
+        while (poll(&fd, 1, 20000) > 0 && read(m_out, &c, 1) == 1 && c != '\n') {
+            line += c;
+        }
         return line;
     }
     int Wait() {
         int status = 0;
-        if (waitpid(m_pid, &status, 0) == m_pid) m_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+        if (waitpid(m_pid, &status, 0) == m_pid) {
+            m_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+        }
         return m_status;
     }
     pid_t Pid() const { return m_pid; }
@@ -363,8 +421,8 @@ private:
 };
 
 TEST_F(PageServerTest, QuvoServerServesUntilSigterm) {
-    ServerProcess process({"--listen", "127.0.0.1:0", "--folder", folder.Path().string(), "--results",
-                           folder.File("classroom.db")});
+    ServerProcess process({"--listen", "127.0.0.1:0", "--folder", folder.Path().string(),
+                           "--results", folder.File("classroom.db")});
     const std::string line = process.Line();
     const std::size_t colon = line.rfind(':');
     ASSERT_NE(colon, std::string::npos) << line;
@@ -380,9 +438,15 @@ TEST_F(PageServerTest, QuvoServerServesUntilSigterm) {
 TEST_F(PageServerTest, QuvoServerRefusesBadArguments) {
     const std::string here = folder.Path().string();
     const std::vector<std::vector<std::string>> cases = {
-        {"--listen", "nonsense"}, {"--listen", "127.0.0.1:99999"}, {"--listen"},
-        {"--folder", here + "/no/such"}, {"--folder", here + "/book"}, {"--frobnicate"},
-        {"--folder", here, "--pinyin", here + "/no/such/table"}, {"--folder", here, "--results", here},
+        {"--listen", "nonsense"},
+        {"--listen", "127.0.0.1:99999"},
+        {"--listen"},
+        {"--folder", here + "/no/such"},
+        {"--folder", here + "/book"},
+        {"--frobnicate"},
+        {"--folder", here, "--pinyin", here + "/no/such/table"},
+        {"--folder", here, "--results", here},
+        {"--folder", here, "--results", here + "/no/such/results.db"},
     };
     for (const auto& args : cases) {
         ServerProcess process(args);
