@@ -53,7 +53,8 @@ void CQuvoDlg::StartPageServer() {
 
 void CQuvoDlg::StopPageServer() { m_pageServer.reset(); }
 
-// The panel covers the web panel but for 4 pixels at the right and at the bottom. It shows
+// The panel covers the web panel but for 4 pixels at the right and at the bottom, and is shown
+// with the dialog. It shows
 // the local start page, then the start page of the server; a page asked for meanwhile comes
 // last.
 void CQuvoDlg::CreateWebPanel() {
@@ -63,13 +64,12 @@ void CQuvoDlg::CreateWebPanel() {
     m_webView = new CMyHtmlView(this);
     m_webView->SetLocalFolder(quvo::GbkToUtf8(m_programFolder).value_or(m_programFolder));
     const quvo::Rect& web = m_panels.web;
-    m_webView->setGeometry(web.left, web.top, web.Width() - 4, web.Height() - 4);
+    m_webView->Cover(QRect(web.left, web.top, web.Width() - 4, web.Height() - 4));
     m_controls[CMyHtmlView::kControlId] = m_webView;
     const QUrl startPage = AddressUrl(quvo::StartPageAddress(
         m_serverHost, quvo::LoadResString(quvo::IDS_PRODUCT_TITLE).toStdString()));
     m_webView->NavigateTo(m_webView->LocalStartPage());
     m_webView->NavigateTo(startPage);
-    m_webView->show();
     m_webView->NavigateTo(startPage);
     if (!m_pendingWebPage.empty()) {
         m_webView->NavigateTo(AddressUrl(m_pendingWebPage));

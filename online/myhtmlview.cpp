@@ -19,7 +19,10 @@ bool g_engineEnabled = true;
 
 }  // namespace
 
-CMyHtmlView::CMyHtmlView(QWidget* parent) : QWidget(parent) {
+CMyHtmlView::CMyHtmlView(QWidget* owner)
+    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus), m_owner(owner) {
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    owner->installEventFilter(this);
     setObjectName(QStringLiteral("QUVOHTML"));
     setWindowTitle(QStringLiteral("QUVOHTML"));
     setProperty("controlId", kControlId);
@@ -32,6 +35,7 @@ CMyHtmlView::CMyHtmlView(QWidget* parent) : QWidget(parent) {
     settings->setAttribute(QWebEngineSettings::ShowScrollBars, false);
     settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
     settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+    settings->setAttribute(QWebEngineSettings::FocusOnNavigationEnabled, false);
     connect(m_engine->page(), &QWebEnginePage::loadingChanged, this, &CMyHtmlView::OnLoadingChanged);
 }
 
@@ -39,6 +43,35 @@ CMyHtmlView::~CMyHtmlView() = default;
 
 QUrl CMyHtmlView::LocalStartPage() const {
     return QUrl::fromLocalFile(QDir(QString::fromStdString(m_localFolder)).filePath(QStringLiteral("first.htm")));
+}
+
+void CMyHtmlView::Cover(const QRect& ownerRect) {
+    m_covered = ownerRect;
+    FollowOwner();
+}
+
+// Over the covered part of the owner, wherever the owner is; hidden while the owner is
+// hidden or minimised.
+void CMyHtmlView::FollowOwner() {
+    setGeometry(QRect(m_owner->mapToGlobal(m_covered.topLeft()), m_covered.size()));
+    setVisible(m_owner->isVisible() && !m_owner->isMinimized());
+}
+
+bool CMyHtmlView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_owner) {
+        switch (event->type()) {
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::Show:
+        case QEvent::Hide:
+        case QEvent::WindowStateChange:
+            FollowOwner();
+            break;
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void CMyHtmlView::NavigateTo(const QUrl& address) {

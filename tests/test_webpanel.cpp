@@ -1,6 +1,7 @@
 // The web panel in the dialog, with the real browser engine and the program's own page server:
 // made after the first paint, sent to the character page on every load and to the result
 // page after a round, and back on the local start page when a server page is missing.
+#include <QApplication>
 #include <QDesktopServices>
 #include <QTest>
 #include <QWebEnginePage>
@@ -108,7 +109,15 @@ private Q_SLOTS:
         QVERIFY(dlg->m_webView != nullptr);
         CMyHtmlView& view = *dlg->m_webView;
         QCOMPARE(dlg->GetDlgItem(CMyHtmlView::kControlId), &view);
-        QCOMPARE(view.geometry(), QRect(810, 76, 210, 414));
+        QCOMPARE(view.CoveredRect(), QRect(810, 76, 210, 414));
+        QCOMPARE(view.geometry(), QRect(dlg->mapToGlobal(QPoint(810, 76)), QSize(210, 414)));
+        QVERIFY(view.isVisible());
+        dlg->move(40, 30);  // the panel goes with the dialog, and hides with it
+        QTRY_COMPARE(view.pos(), dlg->mapToGlobal(QPoint(810, 76)));
+        dlg->showMinimized();
+        QTRY_VERIFY(!view.isVisible());
+        dlg->showNormal();
+        QTRY_VERIFY(view.isVisible());
         const std::string host = dlg->m_serverHost;
         QVERIFY(host.rfind("127.0.0.1:", 0) == 0);
         const QUrl start(QString::fromStdString(quvo::StartPageAddress(host, "Lumeo6.0")));
@@ -137,6 +146,31 @@ private Q_SLOTS:
                  qPrintable(result.toString(QUrl::FullyEncoded)));
         QVERIFY(!PageText(view, result).isEmpty());
         SaveShot(view, "webpanel-result.png");
+    }
+
+    // A child types a character while the panel loads a page: the panel never takes the
+    // keyboard away from the box the child typed into.
+    void theKeyboardStaysWithTheTypingBox() {
+        auto dlg = StartWithPanel();
+        QVERIFY(dlg->m_webView != nullptr);
+        QWidget* box = dlg->GetDlgItem(1044);
+        QWebEngineView* engine = dlg->m_webView->Engine();
+        QVERIFY(QTest::qWaitFor([&] { return !engine->page()->isLoading(); }, 20000));
+        for (const char* character : {"山", "水"}) {
+            dlg->activateWindow();  // the offscreen platform activates every window it shows
+            QVERIFY(QTest::qWaitForWindowActive(dlg.get()));
+            box->setFocus();
+            QTRY_VERIFY(box->hasFocus());
+            dlg->LoadCharacter(Gbk(character).c_str());
+            const QUrl page = dlg->m_webView->Navigations().back();
+            QVERIFY(QTest::qWaitFor([&] { return engine->url() == page && !engine->page()->isLoading(); }, 20000));
+            QTest::qWait(300);
+            // Where the engine takes the keyboard on its own (under X it does, after a load).
+            engine->focusProxy() ? engine->focusProxy()->setFocus() : engine->setFocus();
+            QVERIFY2(box->hasFocus(), qPrintable(QStringLiteral("focus on %1").arg(
+                         QApplication::focusWidget() ? QString::fromLatin1(QApplication::focusWidget()->metaObject()->className())
+                                                     : QStringLiteral("nothing"))));
+        }
     }
 
     // A server page that cannot be reached or is not there gives way to first.htm, once; a
