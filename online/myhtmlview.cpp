@@ -1,10 +1,13 @@
 #include "online/myhtmlview.h"
 
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QResizeEvent>
+#include <QWebEngineDownloadRequest>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
+#include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
@@ -37,6 +40,13 @@ CMyHtmlView::CMyHtmlView(QWidget* owner)
     settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
     settings->setAttribute(QWebEngineSettings::FocusOnNavigationEnabled, false);
     connect(m_engine->page(), &QWebEnginePage::loadingChanged, this, &CMyHtmlView::OnLoadingChanged);
+    // A file the panel cannot show (the learning record as CSV) is fetched by the desktop's
+    // browser, which asks where to keep it.
+    connect(m_engine->page()->profile(), &QWebEngineProfile::downloadRequested, this,
+            [](QWebEngineDownloadRequest* download) {
+                QDesktopServices::openUrl(download->url());
+                download->cancel();
+            });
 }
 
 CMyHtmlView::~CMyHtmlView() = default;

@@ -146,6 +146,18 @@ private Q_SLOTS:
                  qPrintable(result.toString(QUrl::FullyEncoded)));
         QVERIFY(!PageText(view, result).isEmpty());
         SaveShot(view, "webpanel-result.png");
+
+        // The record lists the round; its CSV goes to the desktop's browser to be kept.
+        const QUrl record(QString::fromStdString("http://" + host + "/jilu.asp"));
+        view.NavigateTo(record);
+        QVERIFY2(PageText(view, record).contains(QStringLiteral("高")), "the record lists 高");
+        UrlRecorder recorder;
+        QDesktopServices::setUrlHandler(QStringLiteral("http"), &recorder, "open");
+        const QUrl csv(QString::fromStdString("http://" + host + "/jilu.csv"));
+        view.NavigateTo(csv);
+        QTRY_COMPARE_WITH_TIMEOUT(recorder.opened.size(), std::size_t(1), 20000);
+        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+        QCOMPARE(recorder.opened[0], csv);
     }
 
     // A child types a character while the panel loads a page: the panel never takes the
