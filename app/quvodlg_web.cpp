@@ -12,13 +12,11 @@
 #include "app/quvodlg.h"
 #include "chardata/gbk.h"
 #include "online/myhtmlview.h"
+#include "online/resultstore.h"
 #include "online/serveraddress.h"
 #include "res/stringtable.h"
 
 namespace {
-
-// The results of the program's own server are kept beside its settings.
-constexpr char kResultsFile[] = "xxjl.db";
 
 QUrl AddressUrl(const std::string& address) { return QUrl(QString::fromStdString(address)); }
 
@@ -40,7 +38,7 @@ void CQuvoDlg::StartPageServer() {
     quvo::PageServerConfig config;
     config.programFolder = quvo::GbkToUtf8(m_programFolder).value_or(m_programFolder);
     config.pinyinTable.assign(table.constData(), static_cast<std::size_t>(table.size()));
-    config.resultsFile = quvo::GbkToUtf8(DataPath(kResultsFile)).value_or(DataPath(kResultsFile));
+    config.resultsFile = quvo::GbkToUtf8(DataPath(quvo::kResultsFileName)).value_or(DataPath(quvo::kResultsFileName));
     config.version = m_version;
     m_pageServer = std::make_unique<quvo::PageServer>(std::move(config));
     if (m_pageServer->Start("127.0.0.1", 0)) {

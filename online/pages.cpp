@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "online/pagedrawing.h"
+#include "online/resultstore.h"
 
 namespace quvo {
 namespace {
@@ -267,7 +268,9 @@ std::string FileHelp(std::string_view programFolder) {
     static const char* const kFiles[][2] = {
         {"quvocf.cfg", "设置：各个选项、课本、主题和音乐、演示速度。"},
         {"xxjd.cfg", "学习进度：每本课本翻到了哪一页。"},
-        {"练习结果", "每一次拼字的结果，学习记录就从这里来（SQLite 文件，在程序文件夹里）。"},
+        {kResultsFileName,
+         "练习结果：每一次拼字的结果，学习记录就从这里来（SQLite 文件）。"
+         "用班级服务器时，结果记在服务器上。"},
         {"book/",
          "课本：.txt 文件（GBK 编码），用空格或换行分开的每一组字是一页，"
          "一页最多五个字。放进自己的文件，就能在“选课本”里选它。"},

@@ -8,6 +8,9 @@
 
 namespace quvo {
 
+// The results file of the program's own server, in its program folder beside the settings.
+inline constexpr char kResultsFileName[] = "xxjl.db";
+
 // One result as stored: who sent it, when, and what the round gave.
 struct StoredResult {
     std::string client;  // the client's address ("127.0.0.1" for the program's own server)
