@@ -1,7 +1,7 @@
 #include <QApplication>
 
 #include "app/quvoapp.h"
-#include "online/myhtmlview.h"
+#include "online/webpanel.h"
 
 int main(int argc, char* argv[]) {
     quvo::PrepareWebEngine();

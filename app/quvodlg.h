@@ -20,6 +20,7 @@
 #include "app/dialoglayout.h"
 #include "app/displaymode.h"
 #include "online/pageserver.h"
+#include "online/webpanel.h"
 #include "game/assembly.h"
 #include "media/mediaplayer.h"
 #include "settings/settingsrecord.h"
@@ -39,7 +40,6 @@ class QPushButton;
 class CMySliderControl;
 class QTimer;
 class CLoadHtmlThread;
-class CMyHtmlView;
 
 namespace quvo {
 class UserMessageEvent;
@@ -308,7 +308,7 @@ private:
     CButtonST* m_btnHelp = nullptr;        // 1008
     CMySliderControl* m_speedSlider = nullptr;  // 1035
     int m_running = 0;
-    CMyHtmlView* m_webView = nullptr;
+    quvo::WebPanel* m_webView = nullptr;
     std::optional<QCursor> m_cursorNormal;
     std::optional<QCursor> m_cursorMove;
     std::optional<QCursor> m_cursorOn;

@@ -6,7 +6,7 @@
 #include "chardata/gbk.h"
 #include "controls/messagebox.h"
 #include "controls/mybutton.h"
-#include "online/myhtmlview.h"
+#include "online/webpanel.h"
 #include "res/stringtable.h"
 #include "settings/progressfile.h"
 
@@ -48,7 +48,7 @@ void CQuvoDlg::ReleaseCharacter() {
         delete button;
     }
     m_charButtons.clear();
-    m_controls.erase(CMyHtmlView::kControlId);
+    m_controls.erase(quvo::WebPanel::kControlId);
     delete m_webView;
     m_webView = nullptr;
     m_webPanelDue = false;

@@ -11,9 +11,9 @@
 
 #include "app/quvodlg.h"
 #include "chardata/gbk.h"
-#include "online/myhtmlview.h"
 #include "online/resultstore.h"
 #include "online/serveraddress.h"
+#include "online/webpanel.h"
 #include "res/stringtable.h"
 
 namespace {
@@ -59,11 +59,11 @@ void CQuvoDlg::CreateWebPanel() {
     if (m_webView != nullptr || m_exitStarted) {
         return;
     }
-    m_webView = new CMyHtmlView(this);
+    m_webView = quvo::MakeWebPanel(this);
     m_webView->SetLocalFolder(quvo::GbkToUtf8(m_programFolder).value_or(m_programFolder));
     const quvo::Rect& web = m_panels.web;
     m_webView->Cover(QRect(web.left, web.top, web.Width() - 4, web.Height() - 4));
-    m_controls[CMyHtmlView::kControlId] = m_webView;
+    m_controls[quvo::WebPanel::kControlId] = m_webView->Widget();
     const QUrl startPage = AddressUrl(quvo::StartPageAddress(
         m_serverHost, quvo::LoadResString(quvo::IDS_PRODUCT_TITLE).toStdString()));
     m_webView->NavigateTo(m_webView->LocalStartPage());

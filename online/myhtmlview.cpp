@@ -11,16 +11,6 @@
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstdlib>
-
-namespace {
-
-bool g_engineEnabled = true;
-
-}  // namespace
 
 CMyHtmlView::CMyHtmlView(QWidget* owner)
     : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus), m_owner(owner) {
@@ -29,9 +19,6 @@ CMyHtmlView::CMyHtmlView(QWidget* owner)
     setObjectName(QStringLiteral("QUVOHTML"));
     setWindowTitle(QStringLiteral("QUVOHTML"));
     setProperty("controlId", kControlId);
-    if (!g_engineEnabled) {
-        return;
-    }
     m_engine = new QWebEngineView(this);
     m_engine->setContextMenuPolicy(Qt::NoContextMenu);
     QWebEngineSettings* settings = m_engine->settings();
@@ -86,14 +73,8 @@ bool CMyHtmlView::eventFilter(QObject* watched, QEvent* event) {
 
 void CMyHtmlView::NavigateTo(const QUrl& address) {
     m_navigations.push_back(address);
-    if (m_engine != nullptr) {
-        m_engine->load(address);
-    }
+    m_engine->load(address);
 }
-
-void CMyHtmlView::SetEngineEnabled(bool enabled) { g_engineEnabled = enabled; }
-
-bool CMyHtmlView::EngineEnabled() { return g_engineEnabled; }
 
 quvo::LoadFailure CMyHtmlView::ClassifyLoad(const QWebEngineLoadingInfo& info) {
     using quvo::LoadFailure;
@@ -125,20 +106,11 @@ void CMyHtmlView::OnLoadingChanged(const QWebEngineLoadingInfo& info) {
 }
 
 void CMyHtmlView::resizeEvent(QResizeEvent* event) {
-    if (m_engine != nullptr) {
-        m_engine->setGeometry(0, 0, event->size().width(), event->size().height());
-    }
+    m_engine->setGeometry(0, 0, event->size().width(), event->size().height());
     QWidget::resizeEvent(event);
 }
 
-namespace quvo {
-
-void PrepareWebEngine() {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    if (geteuid() == 0 && std::getenv("QTWEBENGINE_DISABLE_SANDBOX") == nullptr) {
-        setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 1);
-        std::fputs("quvo: running as root: the web panel's sandbox is turned off\n", stderr);
-    }
+// The library's entry point, found by the program when it loads the library.
+extern "C" Q_DECL_EXPORT quvo::WebPanel* quvo_create_web_panel(QWidget* owner) {
+    return new CMyHtmlView(owner);
 }
-
-}  // namespace quvo

@@ -5,7 +5,7 @@
 
 #include "app/quvodlg.h"
 #include "controls/modal.h"
-#include "online/myhtmlview.h"
+#include "online/webpanel.h"
 
 namespace quvo::test {
 
@@ -22,13 +22,13 @@ ProgramFolder::ProgramFolder(std::vector<MessageBoxCall>* boxes, Store store)
         return 1;
     });
     SetModalHook([](QDialog&) { return 0; });  // the start-up help and the credits end at once
-    CMyHtmlView::SetEngineEnabled(false);  // the web panel records its pages; its own tests browse
+    SetWebPanelEngine(false);  // the web panel records its pages; its own tests browse
 }
 
 ProgramFolder::~ProgramFolder() {
     SetMessageBoxHook({});
     SetModalHook({});
-    CMyHtmlView::SetEngineEnabled(true);
+    SetWebPanelEngine(true);
     QDir::setCurrent(m_oldCurrent);
 }
 

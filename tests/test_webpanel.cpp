@@ -20,6 +20,7 @@
 #include "chardata/strokeitems.h"
 #include "controls/messagebox.h"
 #include "online/myhtmlview.h"
+#include "online/webpanel.h"
 #include "online/serveraddress.h"
 #include "programfolder.h"
 
@@ -83,6 +84,15 @@ private:
         QVERIFY(widget.grab().save(QStringLiteral(QUVO_TEST_OUTPUT_DIR "/") + QString::fromLatin1(name)));
     }
 
+    // The dialog's panel, which must be the browser of the panel's library.
+    static CMyHtmlView& Browser(CQuvoDlg& dlg) {
+        auto* browser = dynamic_cast<CMyHtmlView*>(dlg.m_webView);
+        if (browser == nullptr) {
+            qFatal("the web panel is not the browser");
+        }
+        return *browser;
+    }
+
     std::unique_ptr<CQuvoDlg> StartWithPanel() {
         auto dlg = quvo::test::StartDialog(true);
         if (!QTest::qWaitFor([&] { return dlg->m_webView != nullptr; }, 5000)) {
@@ -96,7 +106,8 @@ private Q_SLOTS:
         m_dir = std::make_unique<quvo::test::ProgramFolder>(&m_boxes);
         quvo::test::LinkProgramFile(QUVO_PROGRAM_DIR, m_dir->Path(), "first.htm");
         quvo::test::LinkProgramFile(QUVO_PROGRAM_DIR, m_dir->Path(), "book");
-        CMyHtmlView::SetEngineEnabled(true);
+        quvo::test::LinkProgramFile(QUVO_PROGRAM_DIR, m_dir->Path(), "libquvo_webpanel.so");
+        quvo::SetWebPanelEngine(true);
         unsetenv("QUVO_SERVER");
     }
     void cleanup() { m_dir.reset(); }
@@ -107,8 +118,8 @@ private Q_SLOTS:
     void followsTheChildFromStartToResult() {
         auto dlg = StartWithPanel();
         QVERIFY(dlg->m_webView != nullptr);
-        CMyHtmlView& view = *dlg->m_webView;
-        QCOMPARE(dlg->GetDlgItem(CMyHtmlView::kControlId), &view);
+        CMyHtmlView& view = Browser(*dlg);
+        QCOMPARE(dlg->GetDlgItem(quvo::WebPanel::kControlId), static_cast<QWidget*>(&view));
         QCOMPARE(view.CoveredRect(), QRect(810, 76, 210, 414));
         QCOMPARE(view.geometry(), QRect(dlg->mapToGlobal(QPoint(810, 76)), QSize(210, 414)));
         QVERIFY(view.isVisible());
@@ -166,7 +177,7 @@ private Q_SLOTS:
         auto dlg = StartWithPanel();
         QVERIFY(dlg->m_webView != nullptr);
         QWidget* box = dlg->GetDlgItem(1044);
-        QWebEngineView* engine = dlg->m_webView->Engine();
+        QWebEngineView* engine = Browser(*dlg).Engine();
         QVERIFY(QTest::qWaitFor([&] { return !engine->page()->isLoading(); }, 20000));
         for (const char* character : {"山", "水"}) {
             dlg->activateWindow();  // the offscreen platform activates every window it shows
@@ -190,7 +201,7 @@ private Q_SLOTS:
     void aMissingPageBringsBackTheLocalStartPageOnce() {
         auto dlg = StartWithPanel();
         QVERIFY(dlg->m_webView != nullptr);
-        CMyHtmlView& view = *dlg->m_webView;
+        CMyHtmlView& view = Browser(*dlg);
         QVERIFY(QTest::qWaitFor([&] { return !view.Engine()->page()->isLoading(); }, 20000));
         const std::string host = dlg->m_serverHost;
         const struct {
@@ -220,7 +231,7 @@ private Q_SLOTS:
         UrlRecorder recorder;
         QDesktopServices::setUrlHandler(QStringLiteral("http"), &recorder, "open");
         setenv("QUVO_SERVER", "127.0.0.1:9", 1);
-        CMyHtmlView::SetEngineEnabled(false);
+        quvo::SetWebPanelEngine(false);
         auto dlg = StartWithPanel();
         QCOMPARE(dlg->m_serverHost, std::string("127.0.0.1:9"));
         QVERIFY(dlg->m_pageServer == nullptr);
