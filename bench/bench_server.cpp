@@ -124,7 +124,8 @@ double Percentile(std::vector<double>& values, double p) {
 void BM_LoadMixedPages(benchmark::State& state) {
     const std::string folder = TempFolder("quvo-bench-load");
     quvo::PageServer server(
-        {QUVO_PROGRAM_DIR, ReadFile(QUVO_PINYIN_TABLE), folder + "/results.db", "6.0"});
+        // As quvo-server serves a classroom.
+        {QUVO_PROGRAM_DIR, ReadFile(QUVO_PINYIN_TABLE), folder + "/results.db", "6.0", 96});
     if (!server.Start("127.0.0.1", 0)) {
         return state.SkipWithError("cannot start the server");
     }

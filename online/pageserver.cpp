@@ -2,6 +2,7 @@
 
 #include <httplib.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <ctime>
@@ -25,8 +26,6 @@ using httplib::Response;
 // Limits on what a request may bring; the program's own addresses stay far below them.
 constexpr std::size_t kMaxAddress = 2048;
 constexpr std::size_t kMaxBody = 4096;
-// A classroom's computers keep their connections open; each open one holds a thread.
-constexpr std::size_t kThreads = 48;
 constexpr time_t kKeepAliveSeconds = 2;
 constexpr std::size_t kKeepAliveRequests = 100;
 constexpr time_t kReadWriteSeconds = 5;
@@ -146,7 +145,8 @@ struct PageServer::Impl {
 };
 
 void PageServer::Impl::Configure() {
-    server.new_task_queue = [] { return new httplib::ThreadPool(kThreads); };
+    const std::size_t threads = std::max<std::size_t>(config.threads, 1);
+    server.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
     // Address reuse lets a restarted server bind at once; port sharing, the library's default,
     // would let a second server take half of a classroom's requests.
     server.set_socket_options([this](socket_t sock) {

@@ -11,6 +11,9 @@ struct PageServerConfig {
     std::string pinyinTable;    // the program's pinyin table (GBK)
     std::string resultsFile;    // the SQLite results file
     std::string version;        // the running program's version, for the update reply
+    // Requests served at once. Each open connection holds one; a classroom's computers keep
+    // several open each, the program's own panel one or two.
+    std::size_t threads = 8;
 };
 
 // The program's web service on cpp-httplib: the character page (/hanzi.asp?z=), the result

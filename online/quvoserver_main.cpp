@@ -153,7 +153,9 @@ sigset_t StopSignals() {
 
 int Serve(const Options& options, const std::string& pinyinTable) {
     const sigset_t signals = StopSignals();
-    quvo::PageServer server({options.folder, pinyinTable, options.results, QUVO_VERSION});
+    // Enough threads that a class of 30 to 50 computers, each keeping connections open, never
+    // waits for one.
+    quvo::PageServer server({options.folder, pinyinTable, options.results, QUVO_VERSION, 96});
     if (!server.Start(options.host, options.port)) {
         std::cerr << "quvo-server: cannot listen on " << options.host << ":" << options.port
                   << "\n";
