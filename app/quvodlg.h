@@ -248,7 +248,7 @@ private:
     void NavigateToResultPage(const std::string& address);
     void NavigateWebPanel(const std::string& address);
     void StopPageServer();
-    void ReportFirstPaint() const;
+    void ReportStartupStamp(const char* what) const;
     void ShowStartHelp();
     void ShowClosingDialog();
     void OnUpdateOffer(quvo::UserMessageEvent& event);

@@ -77,7 +77,7 @@ void CQuvoDlg::paintEvent(QPaintEvent* event) {
     DrawHint(painter);
     if (m_webPanelDue) {
         m_webPanelDue = false;
-        ReportFirstPaint();
+        ReportStartupStamp("first paint");
         QTimer::singleShot(0, this, &CQuvoDlg::CreateWebPanel);
     }
 }

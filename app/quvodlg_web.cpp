@@ -38,7 +38,8 @@ void CQuvoDlg::StartPageServer() {
     quvo::PageServerConfig config;
     config.programFolder = quvo::GbkToUtf8(m_programFolder).value_or(m_programFolder);
     config.pinyinTable.assign(table.constData(), static_cast<std::size_t>(table.size()));
-    config.resultsFile = quvo::GbkToUtf8(DataPath(quvo::kResultsFileName)).value_or(DataPath(quvo::kResultsFileName));
+    const std::string results = DataPath(quvo::kResultsFileName);
+    config.resultsFile = quvo::GbkToUtf8(results).value_or(results);
     config.version = m_version;
     m_pageServer = std::make_unique<quvo::PageServer>(std::move(config));
     if (m_pageServer->Start("127.0.0.1", 0)) {
@@ -52,9 +53,8 @@ void CQuvoDlg::StartPageServer() {
 void CQuvoDlg::StopPageServer() { m_pageServer.reset(); }
 
 // The panel covers the web panel but for 4 pixels at the right and at the bottom, and is shown
-// with the dialog. It shows
-// the local start page, then the start page of the server; a page asked for meanwhile comes
-// last.
+// with the dialog. It shows the local start page, then the start page of the server; a page
+// asked for meanwhile comes last.
 void CQuvoDlg::CreateWebPanel() {
     if (m_webView != nullptr || m_exitStarted) {
         return;
@@ -73,6 +73,7 @@ void CQuvoDlg::CreateWebPanel() {
         m_webView->NavigateTo(AddressUrl(m_pendingWebPage));
         m_pendingWebPage.clear();
     }
+    ReportStartupStamp("web panel made");
 }
 
 void CQuvoDlg::NavigateToCharacterPage(const char* character) {
@@ -91,13 +92,15 @@ void CQuvoDlg::NavigateWebPanel(const std::string& address) {
     }
 }
 
-// For start-up measurements: with QUVO_STARTUP_STAMP set, the wall-clock time of the end of
-// the first paint goes to standard error, to be set against the time the program was started.
-void CQuvoDlg::ReportFirstPaint() const {
+// For start-up measurements: with QUVO_STARTUP_STAMP set, the wall-clock times of the end of
+// the first paint and of the web panel's making go to standard error, to be set against the
+// time the program was started.
+void CQuvoDlg::ReportStartupStamp(const char* what) const {
     if (std::getenv("QUVO_STARTUP_STAMP") != nullptr) {
         timespec now{};
         clock_gettime(CLOCK_REALTIME, &now);
-        std::fprintf(stderr, "quvo: first paint at %lld.%09ld\n", static_cast<long long>(now.tv_sec), now.tv_nsec);
+        std::fprintf(stderr, "quvo: %s at %lld.%09ld\n", what, static_cast<long long>(now.tv_sec),
+                     now.tv_nsec);
     }
 }
 

@@ -46,10 +46,12 @@ def start_once(folder, settle):
     env = dict(os.environ, QUVO_STARTUP_STAMP="1")
     t0 = time.time()
     proc = subprocess.Popen(["./quvo"], cwd=folder, env=env, stderr=subprocess.PIPE, text=True)
-    elapsed = None
+    elapsed = panel = None
     for line in proc.stderr:
         if line.startswith("quvo: first paint at "):
             elapsed = float(line.split()[-1]) - t0
+        elif line.startswith("quvo: web panel made at "):
+            panel = float(line.split()[-1]) - t0
             break
     memory = None
     if settle:
@@ -57,23 +59,27 @@ def start_once(folder, settle):
         memory = [("quvo", rss_kib(proc.pid))] + [(name, rss_kib(pid)) for pid, name in descendants(proc.pid)]
     proc.terminate()
     proc.wait(timeout=20)
-    return elapsed, memory
+    return elapsed, panel, memory
 
 
 def main():
     folder = sys.argv[1]
     runs = int(sys.argv[2]) if len(sys.argv) > 2 else 10
-    times = []
+    times, panels = [], []
     memory = None
     for i in range(runs):
-        elapsed, mem = start_once(folder, 8 if i == runs - 1 else 0)
+        elapsed, panel, mem = start_once(folder, 8 if i == runs - 1 else 0)
         if elapsed is None:
             sys.exit("the program reported no first paint")
         times.append(elapsed * 1000)
+        if panel is not None:
+            panels.append(panel * 1000)
         memory = mem or memory
         time.sleep(0.5)
     print("start-up to the first paint, %d runs: median %.0f ms, min %.0f ms, max %.0f ms"
           % (runs, statistics.median(times), min(times), max(times)))
+    if panels:
+        print("start-up to the web panel made, median %.0f ms" % statistics.median(panels))
     total = 0
     for name, kib in memory:
         print("  resident %-22s %7.1f MB" % (name, kib / 1024))
