@@ -100,6 +100,7 @@ private Q_SLOTS:
         m_updater = quvo::test::RecordingUpdater(m_record) + "# " + std::string(256 * 1024, 'x') + "\n";
         WriteAll((m_served / "pub" / "update.sh").string(), m_updater);
         WriteAll((m_served / "pub" / "short.sh").string(), m_updater);
+        WriteAll((m_served / "pub" / "garbage.bin").string(), std::string(4096, '\x7f'));
         m_ftp = std::make_unique<quvo::test::FtpServer>(m_served, "quvo", "s3cret");
         m_slowFtp = std::make_unique<quvo::test::FtpServer>(m_served, "quvo", "s3cret", 32 * 1024);
         QVERIFY(!m_ftp->Address().empty() && !m_slowFtp->Address().empty());
@@ -185,21 +186,31 @@ private Q_SLOTS:
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("sha256");
+        QTest::addColumn<QString>("box");
+        const QString download = QStringLiteral("下载更新程序失败");
         const QString good = QString::fromStdString(quvo::FileSha256(m_served / "pub" / "update.sh"));
-        QTest::newRow("wrong hash") << QStringLiteral("s3cret") << QStringLiteral("update.sh") << QString(64, u'0');
-        QTest::newRow("truncated") << QStringLiteral("s3cret") << QStringLiteral("short.sh") << QString();
-        QTest::newRow("missing") << QStringLiteral("s3cret") << QStringLiteral("none.sh") << QString();
-        QTest::newRow("wrong password") << QStringLiteral("guess") << QStringLiteral("update.sh") << good;
+        QTest::newRow("wrong hash") << QStringLiteral("s3cret") << QStringLiteral("update.sh") << QString(64, u'0') << download;
+        QTest::newRow("truncated") << QStringLiteral("s3cret") << QStringLiteral("short.sh") << QString() << download;
+        QTest::newRow("missing") << QStringLiteral("s3cret") << QStringLiteral("none.sh") << QString() << download;
+        QTest::newRow("wrong password") << QStringLiteral("guess") << QStringLiteral("update.sh") << good << download;
+        // Arrives whole but is no program: the updater cannot be started.
+        QTest::newRow("not a program") << QStringLiteral("s3cret") << QStringLiteral("garbage.bin") << QString()
+                                       << QStringLiteral("启动升级程序失败");
     }
 
     void aFailedDownloadIsToldAndKeepsTheOldUpdater() {
         QFETCH(QString, password);
         QFETCH(QString, file);
         QFETCH(QString, sha256);
+        QFETCH(QString, box);
         Offer(Tags("6.1", m_ftp->Address(), password.toStdString(), file.toStdString(), sha256.toStdString()));
         m_answer = QMessageBox::Yes;
         auto dlg = RunUpdateCheck();
-        QCOMPARE(BoxTexts(), (QStringList{QStringLiteral("有新版本，你要下载吗"), QStringLiteral("下载更新程序失败")}));
+        QCOMPARE(BoxTexts(), (QStringList{QStringLiteral("有新版本，你要下载吗"), box}));
+        if (file == QStringLiteral("garbage.bin")) {
+            QCOMPARE(ReadAll("update"), std::string(4096, '\x7f'));
+            WriteAll("update", "old");
+        }
         ExpectOldUpdaterKept(*dlg);
     }
 
