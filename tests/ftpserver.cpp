@@ -1,6 +1,8 @@
 #include "ftpserver.h"
 
+#include <netinet/in.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -73,6 +75,19 @@ FtpServer::~FtpServer() {
     std::error_code ignored;
     std::filesystem::remove(m_script, ignored);
 }
+
+SilentServer::SilentServer() : m_fd(::socket(AF_INET, SOCK_STREAM, 0)) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (::bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 && ::listen(m_fd, 4) == 0 &&
+        ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length) == 0) {
+        m_port = ntohs(address.sin_port);
+    }
+}
+
+SilentServer::~SilentServer() { ::close(m_fd); }
 
 std::string RecordingUpdater(const std::filesystem::path& record) {
     return "#!/bin/sh\n{ for a in \"$0\" \"$@\"; do echo \"$a\"; done; pwd; } > '" + record.string() + ".part'\n"

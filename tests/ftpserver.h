@@ -28,6 +28,20 @@ private:
     std::filesystem::path m_script;
 };
 
+// A socket on 127.0.0.1 that takes connections and never answers, for the life of the object.
+class SilentServer {
+public:
+    SilentServer();
+    ~SilentServer();
+    SilentServer(const SilentServer&) = delete;
+    SilentServer& operator=(const SilentServer&) = delete;
+    std::string Host() const { return "127.0.0.1:" + std::to_string(m_port); }
+
+private:
+    int m_fd = -1;
+    int m_port = 0;
+};
+
 // A shell script that writes its arguments and its working folder, one a line, into `record`.
 std::string RecordingUpdater(const std::filesystem::path& record);
 

@@ -2,10 +2,6 @@
 // and the FTP download of the updater from a real FTP server, all on 127.0.0.1.
 #include <gtest/gtest.h>
 
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <thread>
 
 #include "ftpserver.h"
@@ -76,27 +72,6 @@ TEST(UpdateReply, VersionsCompareAsBytesAndTheReplyIsCut) {
     EXPECT_FALSE(quvo::ParseUpdateReply(quvo::CutReply(late), quvo::TrimTags::kAll));
 }
 
-// A socket that takes connections and never answers.
-class SilentServer {
-public:
-    SilentServer() {
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        ::bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        ::listen(m_fd, 4);
-        ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length);
-        m_port = ntohs(address.sin_port);
-    }
-    ~SilentServer() { ::close(m_fd); }
-    std::string Host() const { return "127.0.0.1:" + std::to_string(m_port); }
-
-private:
-    int m_fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    int m_port = 0;
-};
-
 TEST(UpdateRequest, AsksThePageServerAndStopsWhenTold) {
     TempFolder folder;
     quvo::PageServer server({folder.Path().string(), ReadAll(QUVO_PINYIN_TABLE), folder.File("results.db"), "6.0"});
@@ -107,7 +82,7 @@ TEST(UpdateRequest, AsksThePageServerAndStopsWhenTold) {
     WriteAll(folder.File("update.txt"), std::string(kAll) + "\n");
     EXPECT_EQ(quvo::RequestUpdateReply(host, stop), kAll);
 
-    SilentServer silent;
+    quvo::test::SilentServer silent;
     for (const std::string& nobody : {std::string("127.0.0.1:1"), silent.Host()}) {
         std::thread stopper([&stop] {
             std::this_thread::sleep_for(std::chrono::milliseconds(300));

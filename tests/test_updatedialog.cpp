@@ -6,10 +6,6 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <memory>
 
@@ -99,7 +95,6 @@ private Q_SLOTS:
         fs::create_directories(m_root.Path() / "pages");
         m_updater = quvo::test::RecordingUpdater(m_record) + "# " + std::string(256 * 1024, 'x') + "\n";
         WriteAll((m_served / "pub" / "update.sh").string(), m_updater);
-        WriteAll((m_served / "pub" / "short.sh").string(), m_updater);
         WriteAll((m_served / "pub" / "garbage.bin").string(), std::string(4096, '\x7f'));
         m_ftp = std::make_unique<quvo::test::FtpServer>(m_served, "quvo", "s3cret");
         m_slowFtp = std::make_unique<quvo::test::FtpServer>(m_served, "quvo", "s3cret", 32 * 1024);
@@ -182,6 +177,8 @@ private Q_SLOTS:
         QCOMPARE(BoxTexts(), QStringList{QStringLiteral("有新版本，你要下载吗")});
     }
 
+    // Each way a download fails is told apart by the download's own tests; here the dialog's
+    // answer to a failed download and to an updater that cannot be started.
     void aFailedDownloadIsToldAndKeepsTheOldUpdater_data() {
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("file");
@@ -190,8 +187,6 @@ private Q_SLOTS:
         const QString download = QStringLiteral("下载更新程序失败");
         const QString good = QString::fromStdString(quvo::FileSha256(m_served / "pub" / "update.sh"));
         QTest::newRow("wrong hash") << QStringLiteral("s3cret") << QStringLiteral("update.sh") << QString(64, u'0') << download;
-        QTest::newRow("truncated") << QStringLiteral("s3cret") << QStringLiteral("short.sh") << QString() << download;
-        QTest::newRow("missing") << QStringLiteral("s3cret") << QStringLiteral("none.sh") << QString() << download;
         QTest::newRow("wrong password") << QStringLiteral("guess") << QStringLiteral("update.sh") << good << download;
         // Arrives whole but is no program: the updater cannot be started.
         QTest::newRow("not a program") << QStringLiteral("s3cret") << QStringLiteral("garbage.bin") << QString()
@@ -250,23 +245,15 @@ private Q_SLOTS:
 
     // Quitting while the server keeps the worker waiting ends at once, without an offer.
     void quittingWhileTheServerIsSilentEnds() {
-        const int silent = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        QCOMPARE(::bind(silent, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-        QCOMPARE(::listen(silent, 4), 0);
-        ::getsockname(silent, reinterpret_cast<sockaddr*>(&address), &length);
+        const quvo::test::SilentServer silent;
         const QByteArray configured = qgetenv("QUVO_SERVER");
-        setenv("QUVO_SERVER", ("127.0.0.1:" + std::to_string(ntohs(address.sin_port))).c_str(), 1);
+        setenv("QUVO_SERVER", silent.Host().c_str(), 1);
         auto dlg = quvo::test::StartDialog();
         QTest::qWait(300);
         QVERIFY(!Worker(*dlg)->JobDone());  // still waiting for the server
         dlg->ExitRoutine();
         QTRY_VERIFY(Worker(*dlg)->JobDone());
         dlg.reset();
-        ::close(silent);
         setenv("QUVO_SERVER", configured.constData(), 1);
         QCOMPARE(BoxTexts(), QStringList());
     }
