@@ -9,6 +9,7 @@
 #include <QPoint>
 #include <QRect>
 
+#include <atomic>
 #include <cstdint>
 #include <ctime>
 #include <map>
@@ -40,9 +41,12 @@ class QPushButton;
 class CMySliderControl;
 class QTimer;
 class CLoadHtmlThread;
+class QProgressDialog;
 
 namespace quvo {
 class UserMessageEvent;
+struct UpdateInfo;
+struct DownloadProgress;
 }
 
 // The program's one main window: a borderless 1024 x 768 dialog that holds every control,
@@ -99,6 +103,7 @@ private:
     friend class TestPanel;
     friend class TestAnimatedCursor;
     friend class TestWebPanel;
+    friend class TestUpdate;
 
     // Window creation.
     static std::string CurrentFolderAsProgramFolder();
@@ -253,6 +258,17 @@ private:
     void ShowClosingDialog();
     void OnUpdateOffer(quvo::UserMessageEvent& event);
 
+    // The update offer, the download and the hand-over to the updater.
+    enum class DownloadOutcome { kDone, kFailed, kStopped };
+    void StartUpdateCheck();
+    void StopUpdate();
+    int OnUpdateReply(const std::string& reply);
+    DownloadOutcome DownloadUpdate(const std::string& remoteFile, const quvo::UpdateInfo& info);
+    void ReportDownload(const quvo::DownloadProgress& step);
+    void OnDownloadProgress(const quvo::UserMessageEvent& event);
+    bool StartUpdater();
+    QString ProgramFolderPath() const;
+
     // --- Character, option and game state ---
     quvo::PlacedStrokes m_placed;    // the pieces put into the practice panel, in order
     std::string m_strokeOrder;       // stroke-order text of the current character
@@ -345,6 +361,8 @@ private:
     std::string m_resultPage;         // the result page of the last completed assembly
     std::unique_ptr<quvo::PageServer> m_pageServer;  // the program's own, when none is configured
     std::string m_serverHost;         // host:port of the pages
+    QProgressDialog* m_downloadProgress = nullptr;  // while the updater is downloaded
+    std::atomic<bool>* m_downloadStop = nullptr;    // stops that download
     bool m_webPanelDue = false;       // the panel is made once the first paint is done
     std::string m_pendingWebPage;     // a page asked for before the panel was made
     CXInfoTip* m_infoTip = nullptr;

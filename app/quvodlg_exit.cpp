@@ -20,6 +20,7 @@ void CQuvoDlg::ExitRoutine() {
     m_exitStarted = true;
     ++m_exitRuns;
     m_running = 0;
+    StopUpdate();
     WriteSettingsAndProgress();
     for (int id : {kHintTimer, kFlashTimer, kDemoTimer}) {
         KillTimer(id);

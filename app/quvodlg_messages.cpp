@@ -80,8 +80,11 @@ void CQuvoDlg::OnUserMessage(quvo::UserMessageEvent& event) {
     case quvo::kUpdateOffer:
         OnUpdateOffer(event);
         break;
+    case quvo::kDownloadProgress:
+        OnDownloadProgress(event);
+        break;
     default:
-        break;  // download progress texts are not handled
+        break;
     }
 }
 

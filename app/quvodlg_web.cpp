@@ -24,6 +24,7 @@ QUrl AddressUrl(const std::string& address) { return QUrl(QString::fromStdString
 
 void CQuvoDlg::CreateWebView() {
     StartPageServer();
+    StartUpdateCheck();
     m_webPanelDue = true;
 }
 

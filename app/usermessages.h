@@ -5,7 +5,10 @@
 #include <QPoint>
 #include <QRect>
 
+#include <atomic>
 #include <cstdint>
+#include <functional>
+#include <memory>
 
 class QObject;
 
@@ -28,18 +31,22 @@ QEvent::Type UserEventType(int message);
 class UserMessageEvent : public QEvent {
 public:
     explicit UserMessageEvent(int message, std::intptr_t wParam = 0);
+    ~UserMessageEvent() override;
 
     int Message() const { return m_message; }
     std::intptr_t wParam() const { return m_wParam; }
 
-    // What the message carries besides wParam: a point (+1, +11), a rectangle (+6), text (+15,
-    // +18, +19). Carried by value, so a posted message never points at freed memory.
+    // What the message carries besides wParam: a point (+1, +11; for +19 the kilobytes
+    // transferred and in all), a rectangle (+6), text (+15, +18, +19). Carried by value, so a posted message never points at freed memory.
     QPoint point;
     QRect rect;
     QByteArray text;
 
     // What the receiver returns to a sender (SendMessage's result).
     std::intptr_t result = 0;
+
+    // Called with the result when the event is done with (handled or dropped).
+    std::function<void(std::intptr_t)> onDone;
 
 private:
     int m_message;
@@ -48,6 +55,12 @@ private:
 
 // Delivered at once, on the calling thread; returns the receiver's result.
 std::intptr_t SendUserMessage(QObject* receiver, UserMessageEvent& event);
+
+// From another thread: delivered on the receiver's thread while the caller waits until it has
+// been handled (or dropped with its receiver), or until `abandon` is set. Returns the
+// receiver's result, 0 when abandoned.
+std::intptr_t SendUserMessageAcrossThreads(QObject* receiver, std::unique_ptr<UserMessageEvent> event,
+                                           const std::atomic<bool>& abandon);
 
 // Queued; the receiver takes ownership of the event.
 void PostUserMessage(QObject* receiver, UserMessageEvent* event);

@@ -12,12 +12,17 @@ namespace quvo {
 struct MessageBoxCall {
     QString text;
     QString caption;
+    bool question = false;  // Yes and No instead of OK
 };
 
 using MessageBoxHook = std::function<int(const MessageBoxCall&)>;
 
 // Shows the box and returns the button pressed (QMessageBox::Ok for the real box).
 int ShowMessageBox(QWidget* parent, const QString& text, const QString& caption);
+
+// A question with the information icon and the buttons Yes (the default) and No; returns
+// QMessageBox::Yes or QMessageBox::No.
+int AskYesNo(QWidget* parent, const QString& text, const QString& caption);
 
 // Lets a test see each box instead of showing it, and answer it. An empty hook restores the
 // real box.
