@@ -1,5 +1,6 @@
 // The window buttons of the control panel (help in the desktop's browser, full screen with
 // the screen switched to 1024 x 768 where it can be), and the start-up help and credits.
+#include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -57,6 +58,14 @@ void CQuvoDlg::RestoreDisplayMode() {
 // when the program is left by its own buttons, but without the closing credits.
 void CQuvoDlg::OnTerminationSignal() {
     m_endedBySignal = true;
+    // A window waiting for an answer (the start-up help, a question, a file chooser) runs a
+    // loop of its own that would keep the program alive: it is cancelled first.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<QDialog*>(window);
+        if (dialog != nullptr && dialog != this && dialog->isVisible()) {
+            dialog->reject();
+        }
+    }
     ExitRoutine();
 }
 

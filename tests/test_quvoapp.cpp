@@ -1,5 +1,6 @@
 // Start-up: the network library first, then one modal run of the main dialog.
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
@@ -15,6 +16,7 @@
 #include "app/quvoapp.h"
 #include "app/quvodlg.h"
 #include "controls/messagebox.h"
+#include "controls/modal.h"
 #include "programfolder.h"
 
 class TestQuvoApp : public QObject {
@@ -102,6 +104,32 @@ private Q_SLOTS:
             QCOMPARE(modes.Shown(), screen);
             QVERIFY(std::filesystem::exists(m_dir->Path() / "quvocf.cfg"));
         }
+    }
+
+    // A signal while a window waits for an answer (here the start-up help of a first start)
+    // ends the program all the same.
+    void aSignalEndsTheProgramWhileAWindowWaits() {
+        quvo::SetModalHook({});  // the help waits for its answer
+        std::filesystem::remove(m_dir->Path() / "quvocf.cfg");
+        std::filesystem::remove(m_dir->Path() / "xxjd.cfg");
+        bool waiting = false, hung = false;
+        QTimer::singleShot(500, [&] {
+            waiting = QApplication::activeModalWidget() != nullptr;
+            std::raise(SIGTERM);
+        });
+        QTimer::singleShot(8000, [&] {  // what a hang would need, so that the suite goes on
+            hung = true;
+            for (QWidget* window : QApplication::topLevelWidgets()) {
+                if (auto* dialog = qobject_cast<QDialog*>(window)) {
+                    dialog->reject();
+                }
+            }
+        });
+        CQuvoApp app([] { return true; });
+        QVERIFY(!app.InitInstance());
+        QVERIFY(waiting);
+        QVERIFY(!hung);
+        QVERIFY(std::filesystem::exists(m_dir->Path() / "quvocf.cfg"));
     }
 };
 
