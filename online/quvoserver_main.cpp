@@ -118,6 +118,12 @@ Options ParseArguments(const std::vector<std::string>& args) {
         options.results = (std::filesystem::path(options.folder) / "quvo-results.db").string();
     }
     CheckFolder(options);
+    // Whole paths, so that the help page tells a teacher where the files are.
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::absolute(options.folder, error);
+    if (!error) {
+        options.folder = folder.lexically_normal().string();
+    }
     return options;
 }
 
