@@ -8,6 +8,7 @@
 #include "app/usermessages.h"
 #include "media/mcinotifyevent.h"
 #include "strokes/qtstrokecanvas.h"
+#include "strokes/strokeclassify.h"
 #include "strokes/strokefill.h"
 
 // The fill animation's view of the piece: the pixels of its surface, and a pause that shows
@@ -217,9 +218,12 @@ void CBHWnd::OnMoving(const QRect& proposed) {
 }
 
 void CBHWnd::IdentifyAndSay() {
-    if (m_strokeType >= 0) {
-        SayStroke(m_strokeType);
+    if (m_strokeType < 0) {
+        // Worked out from the outline shown now (the large one after a drop) and kept, so a
+        // piece is analysed once; a shape without a code is tried again at the next drop.
+        m_strokeType = quvo::IdentifyStrokeType(BuildRegion()).code;
     }
+    SayStroke(m_strokeType);
 }
 
 void CBHWnd::SayStroke(int code) {

@@ -38,8 +38,9 @@ public:
     // 100 pixels. Blocks until done. Returns the pixels set.
     long AnimateFill(int delay, int colourChoice);
 
-    // Says the name of the piece's stroke type. A piece whose type is not known stays silent
-    // (working the type out from the shape comes later).
+    // Says the name of the piece's stroke type. A piece whose type is not known works it out
+    // from the shape of its current outline first and keeps it, so that the fill starts from
+    // the right end too; a shape without a code stays silent and unfilled.
     void IdentifyAndSay();
     // Plays "bihua/<code + 1>.mp3" with the piece's own player; codes outside 0..31 say nothing.
     void SayStroke(int code);

@@ -179,6 +179,41 @@ private Q_SLOTS:
         QCOMPARE(QColor(piece->Surface().pixel(10, 10)), QColor(Qt::white));
     }
 
+    // A piece without a type works it out from the outline it shows once and keeps it; a shape
+    // without a code is tried again at the next drop.
+    void anUnknownTypeIsWorkedOutOnceFromTheShape() {
+        quvo::test::SegmentChain bar, comb;
+        bar.Add(quvo::OutlineSeg::kLine, {{0, 0}, {60, 0}, {60, 8}, {0, 8}});  // a 横
+        // Four teeth 4 pixels apart on a spine: four runs in a row, no classifier.
+        comb.Add(quvo::OutlineSeg::kLine, {{0, 0}, {2, 0}, {2, 6}, {6, 6}, {6, 0}, {8, 0}, {8, 6},
+                                           {12, 6}, {12, 0}, {14, 0}, {14, 6}, {18, 6}, {18, 0},
+                                           {20, 0}, {20, 9}, {0, 9}});
+        CBHWnd* piece = MakePiece({10, 10}, 2, quvo::MakeColour(255, 255, 255));
+        m_host->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_host.get()));
+        piece->m_strokeType = -1;
+        piece->m_outline = comb.Segments();
+        piece->m_bounds = {0, 0, 20, 9};
+        piece->IdentifyAndSay();
+        QCOMPARE(piece->m_strokeType, -1);
+        QVERIFY(!piece->m_player.IsOpen());
+        QCOMPARE(piece->AnimateFill(0, 0), 0L);  // nothing to start from
+
+        piece->m_outline = bar.Segments();
+        piece->m_bounds = {0, 0, 60, 8};
+        piece->resize(64, 12);
+        piece->ShapeToOutline();
+        piece->IdentifyAndSay();
+        QCOMPARE(piece->m_strokeType, 0);
+        QCOMPARE(piece->AnimateFill(0, 0), 60L * 8);  // a 横 fills from its left end
+
+        // Known now: another outline does not change it.
+        piece->m_outline = m_triangle->Segments();
+        piece->m_bounds = {0, 0, 40, 40};
+        piece->IdentifyAndSay();
+        QCOMPARE(piece->m_strokeType, 0);
+    }
+
     void flashingRecoloursTheWholePiece() {
         CBHWnd* piece = MakePiece({10, 10});
         m_host->show();
