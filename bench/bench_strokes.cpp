@@ -1,5 +1,5 @@
 // Speed of the stroke code: outline extraction, setting up a character with its piece
-// windows, and the fill animation without pauses. Run from the build folder:
+// windows, the fill animation without pauses, and working out stroke types from shapes. Run from the build folder:
 //   QT_QPA_PLATFORM=offscreen bench/bench_strokes
 #include <benchmark/benchmark.h>
 
@@ -19,6 +19,7 @@
 #include "strokes/glyphoutline.h"
 #include "strokes/glyphsource.h"
 #include "strokes/polygonregion.h"
+#include "strokes/strokeclassify.h"
 #include "strokes/strokegeometry.h"
 
 namespace {
@@ -211,6 +212,35 @@ void AnimateFill(benchmark::State& state) {
         benchmark::Counter(static_cast<double>(pixels), benchmark::Counter::kIsRate);
 }
 BENCHMARK(AnimateFill)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// Working out the types of all 30 large strokes of 爨 from their shapes, as 30 drops of
+// pieces without a type would: each stroke's region made from its outline, then analysed.
+void IdentifyCuan(benchmark::State& state) {
+    quvo::GlyphSource font(kFontFile);
+    const quvo::TextMetrics m = font.Metrics(500);
+    quvo::StrokeList list;
+    list.Reset();
+    std::vector<std::uint8_t> bytes;
+    font.NativeOutline(Code(kCuan), 500, bytes);
+    const int n = quvo::WalkGlyphOutline(bytes.data(), bytes.size(), m.ascent, {},
+                                         list.SegmentCursor(), list.HeadCursor());
+    int coded = 0;
+    for (auto _ : state) {
+        coded = 0;
+        for (int k = 1; k <= n; ++k) {
+            quvo::OutlineSeg* chain = list.StrokeAt(k);
+            quvo::Rect bounds;
+            quvo::GetStrokeBounds(chain, bounds);
+            quvo::SetStrokeOffset(chain, -bounds.left, -bounds.top);
+            const quvo::PolygonRegion region(quvo::GatherStrokePoints(chain));
+            quvo::ResetStrokeOffset(chain);
+            coded += quvo::IdentifyStrokeType(region).code >= 0;
+        }
+    }
+    state.counters["strokes"] = n;
+    state.counters["with_code"] = coded;
+}
+BENCHMARK(IdentifyCuan)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 }  // namespace
 
