@@ -190,6 +190,42 @@ TEST(StrokeClassify, FixedBoxRulesDecideOnlyForTheirBox) {
     EXPECT_TRUE(fired.empty());
 }
 
+// 横撇 drawn as a top bar and a band falling to the bottom left.
+Art HengPie() {
+    Art art = Rects(20, 20, {{0, 0, 20, 4}});
+    for (int y = 4; y < 20; ++y) {
+        for (int x = 16 - (y - 4); x < 20 - (y - 4); ++x) art[y][x] = '#';
+    }
+    return art;
+}
+
+// Classifier B: one run per row, two in some column.
+TEST(StrokeClassify, TwoRunsInAColumnOnePerRow) {
+    ExpectCodes({
+        // The foot ends right of the middle; a right-leaning line from H/3 meets the stem and
+        // then the lower arm; column W/2 has two runs and a column spans the whole height.
+        {"C opening right", Rects(20, 20, {{0, 0, 20, 4}, {0, 4, 4, 16}, {0, 16, 20, 20}}), 'B', 22},
+        // The foot ends left of the middle and no right-leaning line meets the band twice; the
+        // right edge at H/8, H/2, 7H/8 (x 20, 14, 7) is a gentle slope, bend -0.7.
+        {"band falling from a bar", HengPie(), 'B', 2},
+    });
+}
+
+// Classifiers E and G: two runs in some row, two or four in some column.
+TEST(StrokeClassify, TwoRunsInARowAndSeveralInAColumn) {
+    ExpectCodes({
+        // Wide (2H < W), and the first column with two runs lies in the left third.
+        {"wide ring", Rects(40, 10, {{0, 0, 40, 3}, {0, 3, 4, 7}, {36, 3, 40, 7}, {0, 7, 40, 10}}), 'E', 14},
+        // Tall ring: a left-leaning line from H/2 crosses both sides, the box diagonal meets
+        // two runs, the foot is at the left, no right-leaning line meets it twice, and the
+        // right column reaches from top to bottom with the widest row over 7W/10: 横撇's code.
+        {"tall ring", Rects(9, 40, {{0, 0, 9, 10}, {0, 10, 3, 31}, {6, 10, 9, 31}, {0, 31, 9, 40}}), 'E', 7},
+        // An E with a stub at the right: four runs down column 9, three on a left-leaning line
+        // but at most two on a right-leaning one: no code.
+        {"E with a stub", Rects(10, 22, {{0, 0, 2, 22}, {2, 0, 10, 2}, {2, 10, 10, 12}, {2, 20, 10, 22}, {8, 4, 10, 7}}), 'G', -1},
+    });
+}
+
 // Classifier C: one run per row, three in some column.
 TEST(StrokeClassify, ThreeRunsInAColumn) {
     // An S: bars at the top, middle and bottom joined by a left and then a right stem.
