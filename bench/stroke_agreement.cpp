@@ -6,6 +6,7 @@
 // It prints, per classifier and overall, the confusion of classifier code against the store's
 // code, the agreement on the six basic strokes and on all strokes, the strokes without a code,
 // how often each rule for one exact box size decided, and the time the analysis took.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -88,6 +89,41 @@ void Print(const char* title, const Tally& t, const std::map<int, std::string>& 
     }
 }
 
+// The renumbering that would make the most strokes agree: classifier code -> store code, pairs
+// taken greedily by their number of strokes, each code on either side used once. Codes the
+// pairing leaves out keep their number.
+void ProposeRenumbering(const Tally& t, const std::map<int, std::string>& names) {
+    std::vector<std::pair<int, std::pair<int, int>>> pairs;  // strokes, (found, store)
+    std::map<int, int> foundTotal;
+    for (const auto& [key, n] : t.matrix) {
+        if (key.second >= 0) {
+            pairs.push_back({n, {key.second, key.first}});
+            foundTotal[key.second] += n;
+        }
+    }
+    std::sort(pairs.rbegin(), pairs.rend());
+    std::map<int, int> toStore;
+    std::map<int, bool> storeTaken;
+    for (const auto& [n, fs] : pairs) {
+        if (!toStore.count(fs.first) && !storeTaken[fs.second]) {
+            toStore[fs.first] = fs.second;
+            storeTaken[fs.second] = true;
+        }
+    }
+    int agree = 0;
+    for (const auto& [key, n] : t.matrix) {
+        const auto it = toStore.find(key.second);
+        agree += it != toStore.end() && it->second == key.first ? n : 0;
+    }
+    std::printf("\nrenumbering that agrees best (classifier code: the store's name it mostly is):\n");
+    for (const auto& [found, store] : toStore) {
+        if (found == store) continue;
+        std::printf("  %2d -> %-16s %5d of %5d\n", found, Name(names, store).c_str(),
+                    t.matrix.count({store, found}) ? t.matrix.at({store, found}) : 0, foundTotal[found]);
+    }
+    std::printf("  agreement with it: %d of %d strokes (%.1f%%)\n", agree, t.strokes, Percent(agree, t.strokes));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -100,6 +136,7 @@ int main(int argc, char** argv) {
     std::map<char, Tally> perClassifier;
     Tally all;
     std::map<std::string, int> fixedBoxes;
+    std::vector<std::string> fixedWhere;
     int characters = 0;
     std::chrono::nanoseconds spent{0};
     std::vector<std::uint8_t> bytes;
@@ -123,7 +160,11 @@ int main(int argc, char** argv) {
                 const quvo::PolygonRegion region(quvo::GatherStrokePoints(stroke));
                 quvo::ResetStrokeOffset(stroke);
                 const quvo::StrokeIdentity id = quvo::IdentifyStrokeType(
-                    region, [&](const char* label) { ++fixedBoxes[label]; });
+                    region, [&](const char* label) {
+                        ++fixedBoxes[label];
+                        fixedWhere.push_back(std::string(label) + ": stroke " + std::to_string(k) +
+                                             " of GBK " + std::to_string(lead) + "," + std::to_string(trail));
+                    });
                 spent += std::chrono::steady_clock::now() - start;
                 const int expected = quvo::StrokeTypeAt(answer.strokeTypes, k);
                 all.Add(expected, id.code);
@@ -138,8 +179,10 @@ int main(int argc, char** argv) {
     for (const auto& [c, tally] : perClassifier) {
         Print(c == '-' ? "no classifier (dispatch)" : (std::string("classifier ") + c).c_str(), tally, names);
     }
+    ProposeRenumbering(all, names);
     std::printf("\nrules for one exact box size that decided:\n");
     for (const auto& [label, n] : fixedBoxes) std::printf("  %s: %d\n", label.c_str(), n);
     if (fixedBoxes.empty()) std::printf("  none\n");
+    for (const std::string& where : fixedWhere) std::printf("    %s\n", where.c_str());
     return 0;
 }
