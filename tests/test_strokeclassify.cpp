@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "chardata/characterstore.h"
+#include "chardata/gbk.h"
+#include "chardata/strokeitems.h"
 #include "strokes/glyphoutline.h"
 #include "strokes/glyphsource.h"
 #include "strokes/outlineseg.h"
@@ -265,6 +268,59 @@ TEST(StrokeClassify, ThreeRunsInARow) {
         // A nub at the top right, above three legs: it starts right of 8W/10 in the top tenth.
         {"three legs under a right nub", Rects(20, 30, {{17, 0, 20, 3}, {0, 3, 3, 30}, {8, 3, 11, 30}, {17, 3, 20, 30}}), 'H', 7},
     });
+}
+
+// The large (height 500) strokes of a character in the real font, each identified as a piece
+// does it after a drop; fixed-box rules that decided are collected in `fired`.
+std::vector<int> IdentifyCharacter(const char* utf8, std::vector<std::string>* fired = nullptr) {
+    quvo::GlyphSource font(QUVO_PROGRAM_DIR "/fonts/quvokai.ttf");
+    const quvo::TextMetrics m = font.Metrics(500);
+    const std::string gbk = quvo::Utf8ToGbk(utf8).value();
+    std::vector<std::uint8_t> bytes;
+    font.NativeOutline(static_cast<std::uint16_t>(static_cast<unsigned char>(gbk[0]) * 256 +
+                                                  static_cast<unsigned char>(gbk[1])),
+                       500, bytes);
+    quvo::StrokeList list;
+    list.Reset();
+    const int n = quvo::WalkGlyphOutline(bytes.data(), bytes.size(), m.ascent, {}, list.SegmentCursor(),
+                                         list.HeadCursor());
+    std::vector<int> codes;
+    for (int k = 1; k <= n; ++k) {
+        quvo::OutlineSeg* chain = list.StrokeAt(k);
+        Rect bounds;
+        quvo::GetStrokeBounds(chain, bounds);
+        quvo::SetStrokeOffset(chain, -bounds.left, -bounds.top);
+        const PolygonRegion region(quvo::GatherStrokePoints(chain));
+        quvo::ResetStrokeOffset(chain);
+        codes.push_back(quvo::IdentifyStrokeType(region, [&](const char* label) {
+                            if (fired) fired->push_back(std::to_string(k) + " " + label);
+                        }).code);
+    }
+    return codes;
+}
+
+// Characters of the basic strokes: the shapes of the real font give the store's own types,
+// 口's 横折 (classifier E) included.
+TEST(StrokeClassify, RealStrokesAgreeWithTheStore) {
+    for (const char* character : {"一", "二", "三", "十", "人", "口", "大", "木", "八"}) {
+        const quvo::StoreAnswer answer =
+            quvo::QueryCharacterStore(QUVO_PROGRAM_DIR "/hz.db", quvo::Utf8ToGbk(character).value());
+        ASSERT_EQ(answer.status, quvo::StoreAnswer::kFound) << character;
+        const std::vector<int> codes = IdentifyCharacter(character);
+        ASSERT_FALSE(codes.empty()) << character;
+        for (std::size_t k = 0; k < codes.size(); ++k) {
+            EXPECT_EQ(codes[k], quvo::StrokeTypeAt(answer.strokeTypes, int(k) + 1))
+                << character << " stroke " << k + 1;
+        }
+    }
+}
+
+// The two fixed-box rules that decide anything with our font, each for one stroke of GB2312.
+TEST(StrokeClassify, FixedBoxRulesOfTheRealFont) {
+    std::vector<std::string> fired;
+    EXPECT_EQ(IdentifyCharacter("滤", &fired)[0], 3);
+    EXPECT_EQ(IdentifyCharacter("茗", &fired)[1], 1);
+    EXPECT_EQ(fired, (std::vector<std::string>{"1 A 47x108", "2 A 51x104"}));
 }
 
 }  // namespace
