@@ -214,7 +214,7 @@ TEST(StrokeClassify, TwoRunsInAColumnOnePerRow) {
     });
 }
 
-// Classifiers E and G: two runs in some row, two or four in some column.
+// Classifiers E, F and G: two runs in some row, two, three or four in some column.
 TEST(StrokeClassify, TwoRunsInARowAndSeveralInAColumn) {
     ExpectCodes({
         // Wide (2H < W), and the first column with two runs lies in the left third.
@@ -226,6 +226,10 @@ TEST(StrokeClassify, TwoRunsInARowAndSeveralInAColumn) {
         // An E with a stub at the right: four runs down column 9, three on a left-leaning line
         // but at most two on a right-leaning one: no code.
         {"E with a stub", Rects(10, 22, {{0, 0, 2, 22}, {2, 0, 10, 2}, {2, 10, 10, 12}, {2, 20, 10, 22}, {8, 4, 10, 7}}), 'G', -1},
+        // An S with a stub under its top bar (classifier F): three runs on the diagonals both
+        // ways; the rows above the first split are all the top bar, so their widths do not
+        // vary, and a left-leaning line from H/3 meets the middle and the bottom bar: 16.
+        {"S with a stub", Rects(10, 22, {{0, 0, 10, 2}, {0, 2, 2, 10}, {6, 2, 8, 7}, {0, 10, 10, 12}, {8, 12, 10, 20}, {0, 20, 10, 22}}), 'F', 16},
     });
 }
 
@@ -267,6 +271,13 @@ TEST(StrokeClassify, ThreeRunsInARow) {
         {"wide comb", Rects(20, 6, {{0, 0, 4, 4}, {8, 0, 12, 4}, {16, 0, 20, 4}, {0, 4, 20, 6}}), 'H', 10},
         // A nub at the top right, above three legs: it starts right of 8W/10 in the top tenth.
         {"three legs under a right nub", Rects(20, 30, {{17, 0, 20, 3}, {0, 3, 3, 30}, {8, 3, 11, 30}, {17, 3, 20, 30}}), 'H', 7},
+        // Only the left leg reaches below 2H/3: no left-leaning line from there meets two runs.
+        {"one long leg", Rects(20, 30, {{0, 0, 20, 3}, {0, 3, 3, 30}, {8, 3, 11, 13}, {17, 3, 20, 13}}), 'H', 27},
+        // Three runs on the diagonals; from the left the column tops stay on the bar across
+        // the whole width (more than W/4): 21. Joined at the foot instead, the tops jump at
+        // the first gap, 3 columns on: 16.
+        {"three legs under a bar", Rects(20, 30, {{0, 0, 20, 3}, {0, 3, 3, 30}, {8, 3, 11, 30}, {17, 3, 20, 30}}), 'H', 21},
+        {"three legs on a bar", Rects(20, 30, {{0, 0, 3, 27}, {8, 0, 11, 27}, {17, 0, 20, 27}, {0, 27, 20, 30}}), 'H', 16},
     });
 }
 
