@@ -34,11 +34,13 @@ std::map<int, std::string> ReadNames(const std::string& file) {
     std::ifstream in(file);
     std::string line;
     while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#') continue;
+        if (line.empty() || line[0] == '#')
+            continue;
         std::istringstream fields(line);
         int code = 0;
         std::string name;
-        if (fields >> code >> name) names[code] = name;
+        if (fields >> code >> name)
+            names[code] = name;
     }
     return names;
 }
@@ -65,7 +67,9 @@ std::string Name(const std::map<int, std::string>& names, int code) {
     return it == names.end() ? std::to_string(code) : std::to_string(code) + it->second;
 }
 
-double Percent(int part, int whole) { return whole ? 100.0 * part / whole : 0; }
+double Percent(int part, int whole) {
+    return whole ? 100.0 * part / whole : 0;
+}
 
 void Print(const char* title, const Tally& t, const std::map<int, std::string>& names) {
     std::printf("\n== %s: %d strokes, agree %d (%.1f%%), six basic %d/%d (%.1f%%), no code %d\n",
@@ -115,13 +119,17 @@ void ProposeRenumbering(const Tally& t, const std::map<int, std::string>& names)
         const auto it = toStore.find(key.second);
         agree += it != toStore.end() && it->second == key.first ? n : 0;
     }
-    std::printf("\nrenumbering that agrees best (classifier code: the store's name it mostly is):\n");
+    std::printf(
+        "\nrenumbering that agrees best (classifier code: the store's name it mostly is):\n");
     for (const auto& [found, store] : toStore) {
-        if (found == store) continue;
+        if (found == store)
+            continue;
         std::printf("  %2d -> %-16s %5d of %5d\n", found, Name(names, store).c_str(),
-                    t.matrix.count({store, found}) ? t.matrix.at({store, found}) : 0, foundTotal[found]);
+                    t.matrix.count({store, found}) ? t.matrix.at({store, found}) : 0,
+                    foundTotal[found]);
     }
-    std::printf("  agreement with it: %d of %d strokes (%.1f%%)\n", agree, t.strokes, Percent(agree, t.strokes));
+    std::printf("  agreement with it: %d of %d strokes (%.1f%%)\n", agree, t.strokes,
+                Percent(agree, t.strokes));
 }
 
 }  // namespace
@@ -144,8 +152,10 @@ int main(int argc, char** argv) {
         for (int trail = 0xA1; trail <= 0xFE; ++trail) {
             const char gbk[3] = {char(lead), char(trail), 0};
             const quvo::StoreAnswer answer = quvo::QueryCharacterStore(store, gbk);
-            if (answer.status != quvo::StoreAnswer::kFound || answer.strokeTypes.empty()) continue;
-            if (glyphs.NativeOutline(std::uint16_t(lead * 256 + trail), kHeight, bytes) <= 0) continue;
+            if (answer.status != quvo::StoreAnswer::kFound || answer.strokeTypes.empty())
+                continue;
+            if (glyphs.NativeOutline(std::uint16_t(lead * 256 + trail), kHeight, bytes) <= 0)
+                continue;
             quvo::StrokeList list;
             list.Reset();
             const int n = quvo::WalkGlyphOutline(bytes.data(), bytes.size(), metrics.ascent, {},
@@ -159,11 +169,12 @@ int main(int argc, char** argv) {
                 quvo::SetStrokeOffset(stroke, -bounds.left, -bounds.top);
                 const quvo::PolygonRegion region(quvo::GatherStrokePoints(stroke));
                 quvo::ResetStrokeOffset(stroke);
-                const quvo::StrokeIdentity id = quvo::IdentifyStrokeType(
-                    region, [&](const char* label) {
+                const quvo::StrokeIdentity id =
+                    quvo::IdentifyStrokeType(region, [&](const char* label) {
                         ++fixedBoxes[label];
                         fixedWhere.push_back(std::string(label) + ": stroke " + std::to_string(k) +
-                                             " of GBK " + std::to_string(lead) + "," + std::to_string(trail));
+                                             " of GBK " + std::to_string(lead) + "," +
+                                             std::to_string(trail));
                     });
                 spent += std::chrono::steady_clock::now() - start;
                 const int expected = quvo::StrokeTypeAt(answer.strokeTypes, k);
@@ -177,12 +188,14 @@ int main(int argc, char** argv) {
                 all.strokes ? spent.count() / 1e6 / all.strokes : 0.0);
     Print("all classifiers", all, names);
     for (const auto& [c, tally] : perClassifier) {
-        Print(c == '-' ? "no classifier (dispatch)" : (std::string("classifier ") + c).c_str(), tally, names);
+        Print(c == '-' ? "no classifier (dispatch)" : (std::string("classifier ") + c).c_str(),
+              tally, names);
     }
     ProposeRenumbering(all, names);
     std::printf("\nrules for one exact box size that decided:\n");
     for (const auto& [label, n] : fixedBoxes) std::printf("  %s: %d\n", label.c_str(), n);
-    if (fixedBoxes.empty()) std::printf("  none\n");
+    if (fixedBoxes.empty())
+        std::printf("  none\n");
     for (const std::string& where : fixedWhere) std::printf("    %s\n", where.c_str());
     return 0;
 }

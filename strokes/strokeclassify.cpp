@@ -10,7 +10,9 @@ namespace quvo {
 
 // ---- Bend -----------------------------------------------------------------------------------
 
-float Bend::Abs() const { return std::fabs(value); }
+float Bend::Abs() const {
+    return std::fabs(value);
+}
 
 float Bend::Steepness() const {
     if (dx == 0) {
@@ -43,7 +45,9 @@ float Ratio(int a, int b) {
 }
 
 // An integer position minus (or plus) a fraction, truncated towards zero.
-int Shifted(int base, float shift) { return static_cast<int>(float(base) + shift); }
+int Shifted(int base, float shift) {
+    return static_cast<int>(float(base) + shift);
+}
 
 float SquaredDeviation(std::initializer_list<int> values) {
     float mean = 0;
@@ -58,7 +62,9 @@ float SquaredDeviation(std::initializer_list<int> values) {
     return sum;
 }
 
-bool Grows(int a, int b, int c) { return a < b && b < c; }
+bool Grows(int a, int b, int c) {
+    return a < b && b < c;
+}
 
 }  // namespace
 
@@ -215,7 +221,8 @@ int WideBarA(const StrokeShape& s) {
     const Probe top = s.TopRow();
     if (top.at >= H / 4 || top.rect.left >= W / 4) {
         const float slope = -s.WidthPerHeight();
-        const Probe a = s.Line(slope, 3 * W / 4, 0), b = s.Line(slope, W / 2, 0), c = s.Line(slope, W / 4, 0);
+        const Probe a = s.Line(slope, 3 * W / 4, 0), b = s.Line(slope, W / 2, 0),
+                    c = s.Line(slope, W / 4, 0);
         const int t34 = a.SquaredLength(), t12 = b.SquaredLength(), t14 = c.SquaredLength();
         if (t34 < t12 && t12 < t14) {
             return 6;
@@ -233,19 +240,24 @@ int WideBarA(const StrokeShape& s) {
 int TallBarThinA(const StrokeShape& s, int e) {
     const int W = s.W, H = s.H;
     const float k = s.WidthPerHeight(), K = 2 * k, shift = float(H) / K;
-    const Sections d = e < W / 2
-        ? CrossSections(s, -k, Shifted(e + 3 * (W - e) / 4, -shift), Shifted(e + (W - e) / 2, -shift),
-                        Shifted(e + (W - e) / 4, -shift))
-        : CrossSections(s, k, Shifted(W / 4, shift), Shifted(W / 2, shift), Shifted(3 * W / 4, shift));
+    const Sections d = e < W / 2 ? CrossSections(s, -k, Shifted(e + 3 * (W - e) / 4, -shift),
+                                                 Shifted(e + (W - e) / 2, -shift),
+                                                 Shifted(e + (W - e) / 4, -shift))
+                                 : CrossSections(s, k, Shifted(W / 4, shift), Shifted(W / 2, shift),
+                                                 Shifted(3 * W / 4, shift));
     const Bend bend = s.RowBend(H / 4, H / 2, 3 * H / 4, true);
     if (d.d2 < d.d1 && d.d3 < d.d2) {
         return 2;
     }
     if (d.d2 >= d.d1 && d.d3 >= d.d2) {
-        if (bend.Abs() > 3.8f) return 3;
-        if (bend.dx * bend.dh <= 0) return 1;
-        if (3 * W / 4 < s.WR) return 3;
-        if (s.HC <= 3 * H / 4) return 6;
+        if (bend.Abs() > 3.8f)
+            return 3;
+        if (bend.dx * bend.dh <= 0)
+            return 1;
+        if (3 * W / 4 < s.WR)
+            return 3;
+        if (s.HC <= 3 * H / 4)
+            return 6;
         return 3;
     }
     return s.IsBox(51, 104, "A 51x104") ? 1 : 3;
@@ -254,8 +266,7 @@ int TallBarThinA(const StrokeShape& s, int e) {
 int TallBarFullA(const StrokeShape& s) {
     const int H = s.H;
     const Bend right = s.RowBend(H / 4, H / 2, 3 * H / 4, true);
-    if (s.IsBox(47, 108, "A 47x108") ||
-        (right.Abs() > 2 && std::fabs(right.Steepness()) < 13)) {
+    if (s.IsBox(47, 108, "A 47x108") || (right.Abs() > 2 && std::fabs(right.Steepness()) < 13)) {
         return 3;
     }
     const Bend left = s.RowBend(H / 4, H / 2, 3 * H / 4, false);
@@ -292,21 +303,26 @@ int MiddlingFootRightA(const StrokeShape& s) {
 int MiddlingFootLeftA(const StrokeShape& s, int g) {
     const int W = s.W, H = s.H;
     const float k = s.WidthPerHeight(), shift = float(H) / (2 * k);
-    const Sections d = CrossSections(s, -k, Shifted(g + 7 * (W - g) / 8, -shift),
-                                     Shifted(g + (W - g) / 2, -shift), Shifted(g + (W - g) / 8, -shift));
+    const Sections d =
+        CrossSections(s, -k, Shifted(g + 7 * (W - g) / 8, -shift), Shifted(g + (W - g) / 2, -shift),
+                      Shifted(g + (W - g) / 8, -shift));
     const bool wideFlat = H < W && 9 * W / 10 < s.WR;
     if (d.d2 < d.d1 && d.d3 < d.d2) {
         return 2;
     }
     if (d.d2 >= d.d1 && d.d3 >= d.d2) {
-        if (wideFlat) return 0;
+        if (wideFlat)
+            return 0;
         const Bend bend = s.RowBend(H / 8, H / 2, 7 * H / 8, true);
-        if (bend.Abs() > 7) return 2;
-        if (bend.Abs() > 1.899f) return 3;
+        if (bend.Abs() > 7)
+            return 2;
+        if (bend.Abs() > 1.899f)
+            return 3;
         return 6;
     }
     if (g < W / 10) {
-        if (wideFlat) return 0;
+        if (wideFlat)
+            return 0;
         return s.IsBox(48, 87, "A 48x87") ? 3 : 2;
     }
     // The same three places without the half-height shift, heights measured upwards.
@@ -406,8 +422,9 @@ int FlatD(const StrokeShape& s) {
     }
     const int e = s.LowestRow().rect.left;
     const float k = s.WidthPerHeight(), shift = float(H) / (2 * k);
-    const Sections t = CrossSections(s, -k, Shifted(e + 3 * (W - e) / 4, -shift),
-                                     Shifted(e + (W - e) / 2, -shift), Shifted(e + (W - e) / 4, -shift));
+    const Sections t =
+        CrossSections(s, -k, Shifted(e + 3 * (W - e) / 4, -shift), Shifted(e + (W - e) / 2, -shift),
+                      Shifted(e + (W - e) / 4, -shift));
     return t.d1 < t.d2 && t.d3 >= t.d2 ? 6 : 0;
 }
 
@@ -467,12 +484,14 @@ int SingleLeftLeaningE(const StrokeShape& s, const Terms& t) {
                 if (s.Column(2 * W / 3).count > 1) {
                     return t.left.rect.bottom > 2 * H / 3 ? 12 : 4;
                 }
-                if (t.right.rect.top > 3 * H / 4) return 14;
+                if (t.right.rect.top > 3 * H / 4)
+                    return 14;
                 return W < 3 * H / 2 ? 13 : 14;
             }
             return s.RightColumn(2).at > W / 2 ? 9 : 14;
         }
-        if (2 * H < W) return 10;
+        if (2 * H < W)
+            return 10;
         return t.right.rect.top > H / 2 ? 22 : 4;
     }
     if (n == 3) {
@@ -517,8 +536,10 @@ int WideE(const StrokeShape& s, const Terms& t) {
 int ThreeRightLeaningE(const StrokeShape& s, const Terms& t) {
     const int W = s.W, H = s.H;
     if (FirstLineAbove(s, 1, W / 4 + H, W + H, H / 2).count == 0) {
-        if (t.right.rect.bottom > 5 * H / 6) return 23;
-        if (s.RightColumn(2).at < W / 5) return 14;
+        if (t.right.rect.bottom > 5 * H / 6)
+            return 23;
+        if (s.RightColumn(2).at < W / 5)
+            return 14;
         return s.Line(-1, 0, 0).count < 3 ? 13 : 19;
     }
     if (t.right.rect.top <= H / 2) {
@@ -530,16 +551,21 @@ int ThreeRightLeaningE(const StrokeShape& s, const Terms& t) {
     int x = 0;
     for (; x < W; ++x) {
         const Probe c = s.Column(x);
-        if (c.count >= 2) break;
-        if (c.rect.bottom > H / 2) return 7 * H / 8 - 9 < t.right.rect.bottom ? 11 : 13;
+        if (c.count >= 2)
+            break;
+        if (c.rect.bottom > H / 2)
+            return 7 * H / 8 - 9 < t.right.rect.bottom ? 11 : 13;
     }
     if (x < W / 4) {
         const int x1 = s.Start(H / 4), x2 = s.Start(H / 2), x3 = s.Start(3 * H / 4);
-        if (SquaredDeviation({x1, x2, x3}) < 55) return 11;
+        if (SquaredDeviation({x1, x2, x3}) < 55)
+            return 11;
         return Grows(x1, x2, x3) ? 17 : 21;
     }
-    if (t.foot.rect.left > 4 * W / 5) return 25;
-    if (t.right.rect.top < H / 3) return 7;
+    if (t.foot.rect.left > 4 * W / 5)
+        return 25;
+    if (t.right.rect.top < H / 3)
+        return 7;
     return t.right.rect.bottom > 7 * H / 10 ? 21 : 19;
 }
 
@@ -549,8 +575,8 @@ int HookFromBendE(const StrokeShape& s) {
     if (k < H / 4) {
         return 7;
     }
-    const Bend bend = BendThrough(s.End(k / 4), H - H / 4, s.End(k / 2), H - H / 2, s.End(3 * k / 4),
-                                  H - 3 * H / 4);
+    const Bend bend = BendThrough(s.End(k / 4), H - H / 4, s.End(k / 2), H - H / 2,
+                                  s.End(3 * k / 4), H - 3 * H / 4);
     return bend.Abs() <= 1.51f || std::fabs(bend.Steepness()) >= 11 ? 8 : 20;
 }
 
@@ -563,7 +589,8 @@ int LineNoDiagonalE(const StrokeShape& s, const Terms& t) {
         return HookFromBendE(s);
     }
     if (t.right.rect.top <= H / 2) {
-        if (FirstLineAbove(s, float(H / W), W, W + H, H / 2).count == 0) return 9;
+        if (FirstLineAbove(s, float(H / W), W, W + H, H / 2).count == 0)
+            return 9;
         return s.LowestRow(2).at > H / 2 ? 7 : 9;
     }
     return Grows(s.End(H / 4), s.End(H / 2), s.End(3 * H / 4)) ? 17 : 20;
@@ -582,10 +609,12 @@ int RightColumnLowE(const StrokeShape& s, const Terms& t) {
     int x = W, previousTop = s.Column(W).rect.top;
     for (; x >= 0; --x) {
         const Probe c = s.Column(x);
-        if (c.count >= 2 || std::abs(c.rect.top - previousTop) > 4) break;
+        if (c.count >= 2 || std::abs(c.rect.top - previousTop) > 4)
+            break;
         previousTop = c.rect.top;
     }
-    if (x < W / 4) return 14;
+    if (x < W / 4)
+        return 14;
     return t.top.rect.left <= W / 2 ? 13 : 12;
 }
 
@@ -599,23 +628,28 @@ int FootLeftE(const StrokeShape& s, const Terms& t) {
     }
     Probe lean;
     for (int x0 = W; x0 >= 1 && lean.count == 0; --x0) {
-        if (Probe p = s.Line(-1, x0, 0); p.count > 1) lean = p;
+        if (Probe p = s.Line(-1, x0, 0); p.count > 1)
+            lean = p;
     }
     if (lean.count > 0 && lean.rect.top < H / 2 && lean.rect.left > W / 2) {
         for (int x = W; x >= 0; --x) {
             const Probe c = s.Column(x);
-            if (c.count > 1) break;
-            if (c.rect.top > H / 2) return 13;
+            if (c.count > 1)
+                break;
+            if (c.rect.top > H / 2)
+                return 13;
         }
         for (int y = H; y >= 2 * H / 3; --y) {
-            if (s.Row(y, W / 3).count > 1) return 7;
+            if (s.Row(y, W / 3).count > 1)
+                return 7;
         }
         return 10;
     }
     if (t.right.rect.top > H / 2) {
         return RightColumnLowE(s, t);
     }
-    if (t.right.rect.bottom <= H / 2) return 13;
+    if (t.right.rect.bottom <= H / 2)
+        return 13;
     return 8 * H / 10 < s.HC && 7 * W / 10 < s.WR ? 7 : 20;
 }
 
@@ -630,51 +664,66 @@ int FootRightE(const StrokeShape& s, const Terms& t, const Probe& found, int n) 
         split = s.Row(y, found.rect.right).count >= 2;
     }
     if (!split) {
-        if (FirstLineAbove(s, 1, H, W + H, H / 2).count == 0) return 4;
+        if (FirstLineAbove(s, 1, H, W + H, H / 2).count == 0)
+            return 4;
         return s.IsBox(240, 131, "E 240x131") ? 4 : 7;
     }
-    if (t.right.rect.bottom <= H / 2) return n < 4 ? 7 : 16;
+    if (t.right.rect.bottom <= H / 2)
+        return n < 4 ? 7 : 16;
     return 8 * H / 10 < s.HC && 7 * W / 10 - 2 < s.WR ? 7 : 20;
 }
 
 int NoLineE(const StrokeShape& s, const Terms& t) {
     const int W = s.W, H = s.H;
-    if (s.RightColumn(2).at < W / 4) return 14;
+    if (s.RightColumn(2).at < W / 4)
+        return 14;
     if (t.foot.rect.right < W / 3 && t.right.rect.bottom > H / 2) {
         return t.top.rect.left <= W / 3 ? 13 : 12;
     }
     const Probe first = [&] {
         for (int x = 0; x < W; ++x) {
-            if (Probe c = s.Column(x, H / 3); c.count > 1) return c;
+            if (Probe c = s.Column(x, H / 3); c.count > 1)
+                return c;
         }
         return Probe{};
     }();
     if (first.count > 1) {
-        if (t.top.rect.left <= H / 2) return 3 * H / 2 < W ? 14 : 13;
-        if (t.left.rect.top <= H / 2) return first.at < W / 6 ? 9 : 4;
+        if (t.top.rect.left <= H / 2)
+            return 3 * H / 2 < W ? 14 : 13;
+        if (t.left.rect.top <= H / 2)
+            return first.at < W / 6 ? 9 : 4;
         Probe last, stop;
         for (int x = 0; x < W; ++x) {
             stop = s.Column(x);
-            if (stop.count >= 2) break;
+            if (stop.count >= 2)
+                break;
             last = stop;
         }
         return last.rect.top - stop.rect.top < 11 ? 12 : 9;
     }
-    if (s.IsBox(135, 125, "E 135x125")) return 4;
-    if (t.foot.rect.left < W / 8) return 9;
-    if (FirstLineAbove(s, 1, W, W + H, H / 2).count > 0) return 7;
+    if (s.IsBox(135, 125, "E 135x125"))
+        return 4;
+    if (t.foot.rect.left < W / 8)
+        return 9;
+    if (FirstLineAbove(s, 1, W, W + H, H / 2).count > 0)
+        return 7;
     return 4;
 }
 
 int SeveralLeftLeaningE(const StrokeShape& s, const Terms& t) {
     const int W = s.W, H = s.H;
     const int n = s.MaxRightLeaning();
-    if (2 * H < W) return WideE(s, t);
-    if (n == 3) return ThreeRightLeaningE(s, t);
+    if (2 * H < W)
+        return WideE(s, t);
+    if (n == 3)
+        return ThreeRightLeaningE(s, t);
     const Probe found = FirstLineAbove(s, 1, 2 * H / 3 + W / 3, W + H, H / 2);
-    if (found.count == 0) return NoLineE(s, t);
-    if (s.Line(-float(H / W), 0, 0).count < 2) return LineNoDiagonalE(s, t);
-    if (t.foot.rect.left < W / 2) return FootLeftE(s, t);
+    if (found.count == 0)
+        return NoLineE(s, t);
+    if (s.Line(-float(H / W), 0, 0).count < 2)
+        return LineNoDiagonalE(s, t);
+    if (t.foot.rect.left < W / 2)
+        return FootLeftE(s, t);
     return FootRightE(s, t, found, n);
 }
 
@@ -686,8 +735,10 @@ int ClassifyE(const StrokeShape& s) {
     }
     const Terms t(s);
     const int p = s.MaxLeftLeaning();
-    if (p == 1) return SingleLeftLeaningE(s, t);
-    if (p < 1) return -1;
+    if (p == 1)
+        return SingleLeftLeaningE(s, t);
+    if (p < 1)
+        return -1;
     return SeveralLeftLeaningE(s, t);
 }
 
@@ -701,25 +752,31 @@ int TwoLeftLeaningF(const StrokeShape& s, const Terms& t) {
     if (i < H / 2) {
         for (int x = 0; x < W; ++x) {
             const Probe c = s.Column(x);
-            if (c.count >= 2) break;
-            if (c.rect.top > H / 4) return 16;
+            if (c.count >= 2)
+                break;
+            if (c.rect.top > H / 4)
+                return 16;
         }
         return t.right.rect.top < H / 2 ? 7 : 21;
     }
-    if (s.RightColumn(2).at < W / 4) return 14;
-    if (t.right.rect.top < H / 2) return 7;
+    if (s.RightColumn(2).at < W / 4)
+        return 14;
+    if (t.right.rect.top < H / 2)
+        return 7;
     return RightLeaningUpTo(s, W / 3, H / 4, 2).count > 2 ? 27 : 12;
 }
 
 int OtherLeftLeaningF(const StrokeShape& s, const Terms& t) {
     const int W = s.W, H = s.H;
-    if (t.left.rect.bottom > 2 * H / 3) return 12;
+    if (t.left.rect.bottom > 2 * H / 3)
+        return 12;
     const int j = s.TopRow(2).at;
     auto width = [&](int y) { return s.Row(y).Width(); };
-    const float spread = std::sqrt(SquaredDeviation({width((j - 1) / 4), width((j - 1) / 8),
-                                                     width((7 * j - 7) / 8), width((j - 1) / 2),
-                                                     width((3 * j - 3) / 4)}));
-    if (spread > 13.7f) return 7;
+    const float spread =
+        std::sqrt(SquaredDeviation({width((j - 1) / 4), width((j - 1) / 8), width((7 * j - 7) / 8),
+                                    width((j - 1) / 2), width((3 * j - 3) / 4)}));
+    if (spread > 13.7f)
+        return 7;
     return FirstLineAbove(s, 1, W, W + H, H / 3).count > 0 ? 16 : 27;
 }
 
@@ -727,7 +784,8 @@ int OtherLeftLeaningF(const StrokeShape& s, const Terms& t) {
 template <typename More>
 Probe FirstMeeting(const StrokeShape& s, float slope, int first, int step, More more) {
     for (int x0 = first; more(x0); x0 += step) {
-        if (Probe p = s.Line(slope, x0, 0); p.count > 0) return p;
+        if (Probe p = s.Line(slope, x0, 0); p.count > 0)
+            return p;
     }
     return {};
 }
@@ -741,19 +799,25 @@ struct Outcome {
 
 Outcome CurveF(const StrokeShape& s) {
     const int W = s.W, H = s.H;
-    if (3 * W < H) return {8, false};
-    if (FirstLineAbove(s, float(H / W), W, W + H, H / 2).count == 0) return {12, true};
+    if (3 * W < H)
+        return {8, false};
+    if (FirstLineAbove(s, float(H / W), W, W + H, H / 2).count == 0)
+        return {12, true};
     const int u = FirstMeeting(s, 1, 0, 1, [&](int x0) { return x0 < W; }).rect.left;
     int h = 0, v = 0;
     for (int x = u; x < W; ++x, ++v) {
         const Probe c = s.Column(x);
-        if (c.count == 0 && h > 0) break;
-        if (c.count > 0 && h == 0) h = c.rect.top;
-        if (c.count > 0 && std::abs(c.rect.top - h) > 4) break;
+        if (c.count == 0 && h > 0)
+            break;
+        if (c.count > 0 && h == 0)
+            h = c.rect.top;
+        if (c.count > 0 && std::abs(c.rect.top - h) > 4)
+            break;
     }
     auto at = [&](int x) { return H - s.Column(x).rect.top; };
     const int xa = u + v / 4, xb = u + v / 2, xc = u + 3 * v / 4;
-    if (BendThrough(xa, at(xa), xb, at(xb), xc, at(xc)).Abs() >= 1.89f) return {20, true};
+    if (BendThrough(xa, at(xa), xb, at(xb), xc, at(xc)).Abs() >= 1.89f)
+        return {20, true};
     return {12, false};
 }
 
@@ -766,7 +830,8 @@ int LowLeftF(const StrokeShape& s, const Terms& t) {
     const Probe back = FirstMeeting(s, -1, W, -1, [](int x0) { return x0 >= 1; });
     if (back.rect.right > 2 * W / 3) {
         const Outcome u = CurveF(s);
-        if (u.decided) return u.code;
+        if (u.decided)
+            return u.code;
         return t.left.rect.top > H / 2 ? u.code : 7;
     }
     return s.RowBend(H / 4, H / 2, 3 * H / 4, false).Abs() < 1.89f ? 13 : 20;
@@ -776,15 +841,19 @@ int OtherRightLeaningF(const StrokeShape& s, const Terms& t) {
     const int W = s.W, H = s.H;
     if (FirstLineAbove(s, 1, W + 2 * (H - W) / 3, W + H, H / 2).count == 0) {
         const int r = t.left.rect.bottom;
-        if (3 * H / 4 < r) return 3 * W < H ? 8 : 12;
+        if (3 * H / 4 < r)
+            return 3 * W < H ? 8 : 12;
         const int k = s.TopRow(2).at, v = s.RightColumn(2).at;
-        if (2 * H / 3 < k && v < W / 3) return 14;
+        if (2 * H / 3 < k && v < W / 3)
+            return 14;
         return r < H / 4 ? 18 : 15;
     }
     if (t.left.rect.top < H / 3) {
-        static const int kBoxes[][2] = {{124, 203}, {119, 189}, {113, 193}, {121, 197}, {115, 189}, {125, 198}};
+        static const int kBoxes[][2] = {{124, 203}, {119, 189}, {113, 193},
+                                        {121, 197}, {115, 189}, {125, 198}};
         for (const auto& box : kBoxes) {
-            if (s.IsBox(box[0], box[1], "F tall boxes")) return 18;
+            if (s.IsBox(box[0], box[1], "F tall boxes"))
+                return 18;
         }
         return t.right.rect.bottom > H / 2 ? 20 : 7;
     }
@@ -816,16 +885,22 @@ int ThreeRightLeaningG(const StrokeShape& s) {
     const int W = s.W, H = s.H;
     int j = H / 2;
     while (j < H && s.Row(j).count < 2) ++j;
-    if (j - H / 2 <= 9) return 24;
-    if (j == H) return 26;
+    if (j - H / 2 <= 9)
+        return 24;
+    if (j == H)
+        return 26;
     int k = 0, l = 0;
     for (; k < H; ++k) {
         const Probe r = s.Row(k);
-        if (r.count >= 2) break;
-        if (r.count > 0) l = std::max(l, r.Width());
+        if (r.count >= 2)
+            break;
+        if (r.count > 0)
+            l = std::max(l, r.Width());
     }
-    if (H / 2 < k && l < W / 4) return 27;
-    if (Grows(s.Start(k - 12), s.Start(k - 8), s.Start(k - 4))) return 18;
+    if (H / 2 < k && l < W / 4)
+        return 27;
+    if (Grows(s.Start(k - 12), s.Start(k - 8), s.Start(k - 4)))
+        return 18;
     return s.IsBox(119, 218, "G 119x218") ? 18 : 24;
 }
 
@@ -835,21 +910,27 @@ int ClassifyG(const StrokeShape& s) {
     const int H = s.H;
     const int p = s.MaxLeftLeaning(), n = s.MaxRightLeaning();
     if (p == 3) {
-        if (n < 3) return -1;
+        if (n < 3)
+            return -1;
         int f = 0;
         for (int y = H; y > H / 2; --y) f = std::max(f, s.Row(y).count);
-        if (f > 1) return n < 4 ? 16 : 24;
+        if (f > 1)
+            return n < 4 ? 16 : 24;
         return 26;
     }
-    if (p != 2) return -1;
-    if (n == 2) return 2 * H / 3 < s.LowestRow(2).at ? 18 : 26;
+    if (p != 2)
+        return -1;
+    if (n == 2)
+        return 2 * H / 3 < s.LowestRow(2).at ? 18 : 26;
     if (n == 4) {
         for (int y = H; y > 3 * H / 4; --y) {
-            if (s.Row(y).count > 1) return 24;
+            if (s.Row(y).count > 1)
+                return 24;
         }
         return 26;
     }
-    if (n == 3) return ThreeRightLeaningG(s);
+    if (n == 3)
+        return ThreeRightLeaningG(s);
     return -1;
 }
 
@@ -862,9 +943,12 @@ int ClassifyH(const StrokeShape& s) {
         return s.Line(fall, 0, 0).count < 3 ? 10 : 16;
     }
     const Probe top = s.TopRow();
-    if (8 * W / 10 < top.rect.left && top.at < H / 10) return 7;
-    if (FirstLineAbove(s, 1, W, W + H, 2 * H / 3).count == 0) return 27;
-    if (s.Line(-1, 0, 0).count > 3) return 24;
+    if (8 * W / 10 < top.rect.left && top.at < H / 10)
+        return 7;
+    if (FirstLineAbove(s, 1, W, W + H, 2 * H / 3).count == 0)
+        return 27;
+    if (s.Line(-1, 0, 0).count > 3)
+        return 24;
     if (s.Line(fall, 0, 0).count < 3) {
         return s.LeftColumn().rect.top < H / 3 ? 7 : 12;
     }
@@ -874,9 +958,11 @@ int ClassifyH(const StrokeShape& s) {
     int last = x, previousTop = s.Column(x).rect.top;
     for (++x; x < W; ++x) {
         const Probe c = s.Column(x);
-        if (c.count == 0) break;
+        if (c.count == 0)
+            break;
         last = x;
-        if (std::abs(c.rect.top - previousTop) > 4) break;
+        if (std::abs(c.rect.top - previousTop) > 4)
+            break;
         previousTop = c.rect.top;
     }
     return W / 4 < last - first ? 21 : 16;
@@ -885,9 +971,12 @@ int ClassifyH(const StrokeShape& s) {
 // ---- The driver ---------------------------------------------------------------------------
 
 char ChooseClassifier(int rmax, int cmax) {
-    if (rmax == 1 && cmax >= 1 && cmax <= 3) return char('A' + cmax - 1);
-    if (rmax == 2 && cmax >= 1 && cmax <= 4) return char('D' + cmax - 1);
-    if (rmax == 3) return 'H';
+    if (rmax == 1 && cmax >= 1 && cmax <= 3)
+        return char('A' + cmax - 1);
+    if (rmax == 2 && cmax >= 1 && cmax <= 4)
+        return char('D' + cmax - 1);
+    if (rmax == 3)
+        return 'H';
     return 0;
 }
 
@@ -901,15 +990,32 @@ StrokeIdentity IdentifyStrokeType(const PolygonRegion& region,
     shape.onFixedBox = onFixedBox;
     id.classifier = ChooseClassifier(shape.Rmax, shape.Cmax);
     switch (id.classifier) {
-    case 'A': id.code = ClassifyA(shape); break;
-    case 'B': id.code = ClassifyB(shape); break;
-    case 'C': id.code = ClassifyC(shape); break;
-    case 'D': id.code = ClassifyD(shape); break;
-    case 'E': id.code = ClassifyE(shape); break;
-    case 'F': id.code = ClassifyF(shape); break;
-    case 'G': id.code = ClassifyG(shape); break;
-    case 'H': id.code = ClassifyH(shape); break;
-    default: break;
+        case 'A':
+            id.code = ClassifyA(shape);
+            break;
+        case 'B':
+            id.code = ClassifyB(shape);
+            break;
+        case 'C':
+            id.code = ClassifyC(shape);
+            break;
+        case 'D':
+            id.code = ClassifyD(shape);
+            break;
+        case 'E':
+            id.code = ClassifyE(shape);
+            break;
+        case 'F':
+            id.code = ClassifyF(shape);
+            break;
+        case 'G':
+            id.code = ClassifyG(shape);
+            break;
+        case 'H':
+            id.code = ClassifyH(shape);
+            break;
+        default:
+            break;
     }
     return id;
 }

@@ -23,7 +23,9 @@ struct Probe {
     int at = 0;
     int Width() const { return rect.right - rect.left; }
     // Squared length of the rectangle's diagonal: the length of a slanted line's last run.
-    int SquaredLength() const { return Width() * Width() + (rect.bottom - rect.top) * (rect.bottom - rect.top); }
+    int SquaredLength() const {
+        return Width() * Width() + (rect.bottom - rect.top) * (rect.bottom - rect.top);
+    }
 };
 
 // A bend through three points (x, h) with h measured upwards: the signed distance of the middle

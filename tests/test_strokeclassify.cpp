@@ -27,7 +27,9 @@ using quvo::StrokePoint;
 // A shape as pixels: rows of '#' (stroke) and '.'.
 using Art = std::vector<std::string>;
 
-Art Blank(int w, int h) { return Art(static_cast<std::size_t>(h), std::string(static_cast<std::size_t>(w), '.')); }
+Art Blank(int w, int h) {
+    return Art(static_cast<std::size_t>(h), std::string(static_cast<std::size_t>(w), '.'));
+}
 
 // Rectangles [left, right) x [top, bottom) painted into one picture.
 Art Rects(int w, int h, const std::vector<Rect>& rects) {
@@ -64,7 +66,14 @@ PolygonRegion RegionOf(const Art& art) {
             }
             int end = x;
             while (end < int(row.size()) && row[end] == '#') ++end;
-            p.insert(p.end(), {{far, y}, {x, y}, {end, y}, {end, y + 1}, {x, y + 1}, {x, y}, {far, y}, {far, far}});
+            p.insert(p.end(), {{far, y},
+                               {x, y},
+                               {end, y},
+                               {end, y + 1},
+                               {x, y + 1},
+                               {x, y},
+                               {far, y},
+                               {far, far}});
             x = end;
         }
     }
@@ -98,8 +107,8 @@ TEST(StrokeShape, MeasuresTheBoxRunsAndOccupiedEdges) {
     EXPECT_EQ(s.RightColumn().at, 13);
     EXPECT_EQ(s.RightColumn().rect, (Rect{13, 16, 13, 20}));
     EXPECT_EQ(s.LeftColumn().rect, (Rect{0, 0, 0, 20}));
-    EXPECT_EQ(s.LowestRow(2).count, 0);   // no row with two runs
-    EXPECT_EQ(s.LeftColumn(2).at, s.W);   // none: the search ends at W
+    EXPECT_EQ(s.LowestRow(2).count, 0);  // no row with two runs
+    EXPECT_EQ(s.LeftColumn(2).at, s.W);  // none: the search ends at W
 }
 
 TEST(StrokeShape, BendIsTheSignedDistanceOfTheMiddlePoint) {
@@ -108,11 +117,11 @@ TEST(StrokeShape, BendIsTheSignedDistanceOfTheMiddlePoint) {
         float bend;
     };
     const Case cases[] = {
-        {0, 10, -2, 5, 0, 0, 2.0f},   // vertical line, middle point to the left: positive
-        {0, 10, 3, 5, 0, 0, -3.0f},   // to the right: negative
-        {0, 0, 5, 5, 10, 10, 0.0f},   // on the line
-        {4, 4, 4, 4, 4, 4, 0.0f},     // one point: no line, no bend
-        {0, 0, 5, 3, 10, 0, -3.0f},   // a horizontal line, the middle point above it
+        {0, 10, -2, 5, 0, 0, 2.0f},  // vertical line, middle point to the left: positive
+        {0, 10, 3, 5, 0, 0, -3.0f},  // to the right: negative
+        {0, 0, 5, 5, 10, 10, 0.0f},  // on the line
+        {4, 4, 4, 4, 4, 4, 0.0f},    // one point: no line, no bend
+        {0, 0, 5, 3, 10, 0, -3.0f},  // a horizontal line, the middle point above it
     };
     for (const Case& c : cases) {
         const quvo::Bend b = quvo::BendThrough(c.x1, c.h1, c.x2, c.h2, c.x3, c.h3);
@@ -130,8 +139,9 @@ TEST(StrokeClassify, DispatchTableByTheMostRunsInARowAndInAColumn) {
         char classifier;
     };
     const Case cases[] = {
-        {1, 1, 'A'}, {1, 2, 'B'}, {1, 3, 'C'}, {2, 1, 'D'}, {2, 2, 'E'}, {2, 3, 'F'}, {2, 4, 'G'},
-        {3, 1, 'H'}, {3, 4, 'H'}, {3, 9, 'H'}, {1, 4, 0}, {2, 5, 0}, {4, 1, 0}, {5, 2, 0}, {0, 0, 0},
+        {1, 1, 'A'}, {1, 2, 'B'}, {1, 3, 'C'}, {2, 1, 'D'}, {2, 2, 'E'},
+        {2, 3, 'F'}, {2, 4, 'G'}, {3, 1, 'H'}, {3, 4, 'H'}, {3, 9, 'H'},
+        {1, 4, 0},   {2, 5, 0},   {4, 1, 0},   {5, 2, 0},   {0, 0, 0},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(quvo::ChooseClassifier(c.rmax, c.cmax), c.classifier) << c.rmax << "x" << c.cmax;
@@ -156,9 +166,13 @@ void ExpectCodes(const std::vector<Drawn>& shapes) {
 TEST(StrokeClassify, ShapesWithoutAClassifierGetNoCode) {
     ExpectCodes({
         // Four teeth 3 pixels apart: four runs in the top rows.
-        {"comb", Rects(19, 6, {{0, 0, 2, 4}, {5, 0, 7, 4}, {10, 0, 12, 4}, {15, 0, 17, 6}, {0, 4, 19, 6}}), 0, -1},
+        {"comb",
+         Rects(19, 6, {{0, 0, 2, 4}, {5, 0, 7, 4}, {10, 0, 12, 4}, {15, 0, 17, 6}, {0, 4, 19, 6}}),
+         0, -1},
         // Teeth 2 pixels apart merge into one run: a plain bar.
-        {"close teeth", Rects(18, 4, {{0, 0, 2, 2}, {4, 0, 6, 2}, {8, 0, 10, 2}, {12, 0, 18, 4}, {0, 2, 18, 4}}), 'A', 0},
+        {"close teeth",
+         Rects(18, 4, {{0, 0, 2, 2}, {4, 0, 6, 2}, {8, 0, 10, 2}, {12, 0, 18, 4}, {0, 2, 18, 4}}),
+         'A', 0},
         {"nothing", Blank(5, 5), 0, -1},
     });
 }
@@ -170,9 +184,11 @@ TEST(StrokeClassify, SingleBars) {
         {"flat bar, W + 6 >= 3H", Rects(30, 8, {{0, 0, 30, 8}}), 'A', 0},
         {"narrow straight bar", Rects(8, 40, {{0, 0, 8, 40}}), 'A', 1},
         // Right edge at x = 6, 6, 12 at H/4, H/2, 3H/4: middle 3 pixels left of the chord.
-        {"narrow bar bowing in", Rows(18, 100, 6, [](int y) { return std::max(0, y - 50) / 4; }), 'A', 3},
+        {"narrow bar bowing in", Rows(18, 100, 6, [](int y) { return std::max(0, y - 50) / 4; }),
+         'A', 3},
         // Right edge at 12, 18, 18: the middle lies right of the chord (bend -3).
-        {"narrow bar bowing out", Rows(19, 100, 6, [](int y) { return std::min(y, 50) / 4; }), 'A', 1},
+        {"narrow bar bowing out", Rows(19, 100, 6, [](int y) { return std::min(y, 50) / 4; }), 'A',
+         1},
         // Tall full-height bars: straight edges and no second run on a right-leaning line.
         {"tall bar 46 x 108", Rects(46, 108, {{0, 0, 46, 108}}), 'A', 1},
         {"tall bar 48 x 108", Rects(48, 108, {{0, 0, 48, 108}}), 'A', 1},
@@ -207,7 +223,8 @@ TEST(StrokeClassify, TwoRunsInAColumnOnePerRow) {
     ExpectCodes({
         // The foot ends right of the middle; a right-leaning line from H/3 meets the stem and
         // then the lower arm; column W/2 has two runs and a column spans the whole height.
-        {"C opening right", Rects(20, 20, {{0, 0, 20, 4}, {0, 4, 4, 16}, {0, 16, 20, 20}}), 'B', 22},
+        {"C opening right", Rects(20, 20, {{0, 0, 20, 4}, {0, 4, 4, 16}, {0, 16, 20, 20}}), 'B',
+         22},
         // The foot ends left of the middle and no right-leaning line meets the band twice; the
         // right edge at H/8, H/2, 7H/8 (x 20, 14, 7) is a gentle slope, bend -0.7.
         {"band falling from a bar", HengPie(), 'B', 2},
@@ -218,18 +235,31 @@ TEST(StrokeClassify, TwoRunsInAColumnOnePerRow) {
 TEST(StrokeClassify, TwoRunsInARowAndSeveralInAColumn) {
     ExpectCodes({
         // Wide (2H < W), and the first column with two runs lies in the left third.
-        {"wide ring", Rects(40, 10, {{0, 0, 40, 3}, {0, 3, 4, 7}, {36, 3, 40, 7}, {0, 7, 40, 10}}), 'E', 14},
+        {"wide ring", Rects(40, 10, {{0, 0, 40, 3}, {0, 3, 4, 7}, {36, 3, 40, 7}, {0, 7, 40, 10}}),
+         'E', 14},
         // Tall ring: a left-leaning line from H/2 crosses both sides, the box diagonal meets
         // two runs, the foot is at the left, no right-leaning line meets it twice, and the
         // right column reaches from top to bottom with the widest row over 7W/10: 横撇's code.
-        {"tall ring", Rects(9, 40, {{0, 0, 9, 10}, {0, 10, 3, 31}, {6, 10, 9, 31}, {0, 31, 9, 40}}), 'E', 7},
+        {"tall ring", Rects(9, 40, {{0, 0, 9, 10}, {0, 10, 3, 31}, {6, 10, 9, 31}, {0, 31, 9, 40}}),
+         'E', 7},
         // An E with a stub at the right: four runs down column 9, three on a left-leaning line
         // but at most two on a right-leaning one: no code.
-        {"E with a stub", Rects(10, 22, {{0, 0, 2, 22}, {2, 0, 10, 2}, {2, 10, 10, 12}, {2, 20, 10, 22}, {8, 4, 10, 7}}), 'G', -1},
+        {"E with a stub",
+         Rects(10, 22,
+               {{0, 0, 2, 22}, {2, 0, 10, 2}, {2, 10, 10, 12}, {2, 20, 10, 22}, {8, 4, 10, 7}}),
+         'G', -1},
         // An S with a stub under its top bar (classifier F): three runs on the diagonals both
         // ways; the rows above the first split are all the top bar, so their widths do not
         // vary, and a left-leaning line from H/3 meets the middle and the bottom bar: 16.
-        {"S with a stub", Rects(10, 22, {{0, 0, 10, 2}, {0, 2, 2, 10}, {6, 2, 8, 7}, {0, 10, 10, 12}, {8, 12, 10, 20}, {0, 20, 10, 22}}), 'F', 16},
+        {"S with a stub",
+         Rects(10, 22,
+               {{0, 0, 10, 2},
+                {0, 2, 2, 10},
+                {6, 2, 8, 7},
+                {0, 10, 10, 12},
+                {8, 12, 10, 20},
+                {0, 20, 10, 22}}),
+         'F', 16},
     });
 }
 
@@ -238,15 +268,20 @@ TEST(StrokeClassify, ThreeRunsInAColumn) {
     // An S: bars at the top, middle and bottom joined by a left and then a right stem.
     const auto s = [](int w, int stem) {
         const int h = 3 * 2 + 2 * stem;
-        return Rects(w, h, {{0, 0, w, 2}, {0, 2, 2, 2 + stem}, {0, 2 + stem, w, 4 + stem},
-                            {w - 2, 4 + stem, w, 4 + 2 * stem}, {0, 4 + 2 * stem, w, h}});
+        return Rects(w, h,
+                     {{0, 0, w, 2},
+                      {0, 2, 2, 2 + stem},
+                      {0, 2 + stem, w, 4 + stem},
+                      {w - 2, 4 + stem, w, 4 + 2 * stem},
+                      {0, 4 + 2 * stem, w, h}});
     };
     ExpectCodes({
         {"thin S, 4W < H", s(6, 11), 'C', 1},
         // The leftmost column's first run ends at the middle bar, above 3H/4.
         {"S", s(10, 8), 'C', 15},
         // An E: the spine is the leftmost column's one run, down to the bottom.
-        {"E", Rects(10, 22, {{0, 0, 2, 22}, {2, 0, 10, 2}, {2, 10, 10, 12}, {2, 20, 10, 22}}), 'C', 12},
+        {"E", Rects(10, 22, {{0, 0, 2, 22}, {2, 0, 10, 2}, {2, 10, 10, 12}, {2, 20, 10, 22}}), 'C',
+         12},
     });
 }
 
@@ -256,7 +291,8 @@ TEST(StrokeClassify, TwoRunsInARowOnePerColumn) {
         // Very flat (5H < W): a 横 whatever its notch.
         {"notched flat bar", Rects(20, 2, {{0, 0, 8, 1}, {12, 0, 20, 1}, {0, 1, 20, 2}}), 'D', 0},
         // The right column reaches the top and the foot lies right of the middle: 横折.
-        {"hook with a short left leg", Rects(20, 20, {{0, 0, 20, 4}, {0, 4, 4, 10}, {16, 4, 20, 20}}), 'D', 4},
+        {"hook with a short left leg",
+         Rects(20, 20, {{0, 0, 20, 4}, {0, 4, 4, 10}, {16, 4, 20, 20}}), 'D', 4},
         // The right column reaches the top and the foot starts at the left.
         {"U", Rects(20, 20, {{0, 0, 4, 16}, {16, 0, 20, 16}, {0, 16, 20, 20}}), 'D', 6},
         // The right column starts low; from H/3 on no row splits, and a column spans 9/10 of H.
@@ -268,16 +304,21 @@ TEST(StrokeClassify, TwoRunsInARowOnePerColumn) {
 TEST(StrokeClassify, ThreeRunsInARow) {
     ExpectCodes({
         // Wide (2H < W): the slope -(H/W) is 0 in integers, so the diagonal meets nothing.
-        {"wide comb", Rects(20, 6, {{0, 0, 4, 4}, {8, 0, 12, 4}, {16, 0, 20, 4}, {0, 4, 20, 6}}), 'H', 10},
+        {"wide comb", Rects(20, 6, {{0, 0, 4, 4}, {8, 0, 12, 4}, {16, 0, 20, 4}, {0, 4, 20, 6}}),
+         'H', 10},
         // A nub at the top right, above three legs: it starts right of 8W/10 in the top tenth.
-        {"three legs under a right nub", Rects(20, 30, {{17, 0, 20, 3}, {0, 3, 3, 30}, {8, 3, 11, 30}, {17, 3, 20, 30}}), 'H', 7},
+        {"three legs under a right nub",
+         Rects(20, 30, {{17, 0, 20, 3}, {0, 3, 3, 30}, {8, 3, 11, 30}, {17, 3, 20, 30}}), 'H', 7},
         // Only the left leg reaches below 2H/3: no left-leaning line from there meets two runs.
-        {"one long leg", Rects(20, 30, {{0, 0, 20, 3}, {0, 3, 3, 30}, {8, 3, 11, 13}, {17, 3, 20, 13}}), 'H', 27},
+        {"one long leg",
+         Rects(20, 30, {{0, 0, 20, 3}, {0, 3, 3, 30}, {8, 3, 11, 13}, {17, 3, 20, 13}}), 'H', 27},
         // Three runs on the diagonals; from the left the column tops stay on the bar across
         // the whole width (more than W/4): 21. Joined at the foot instead, the tops jump at
         // the first gap, 3 columns on: 16.
-        {"three legs under a bar", Rects(20, 30, {{0, 0, 20, 3}, {0, 3, 3, 30}, {8, 3, 11, 30}, {17, 3, 20, 30}}), 'H', 21},
-        {"three legs on a bar", Rects(20, 30, {{0, 0, 3, 27}, {8, 0, 11, 27}, {17, 0, 20, 27}, {0, 27, 20, 30}}), 'H', 16},
+        {"three legs under a bar",
+         Rects(20, 30, {{0, 0, 20, 3}, {0, 3, 3, 30}, {8, 3, 11, 30}, {17, 3, 20, 30}}), 'H', 21},
+        {"three legs on a bar",
+         Rects(20, 30, {{0, 0, 3, 27}, {8, 0, 11, 27}, {17, 0, 20, 27}, {0, 27, 20, 30}}), 'H', 16},
     });
 }
 
@@ -293,8 +334,8 @@ std::vector<int> IdentifyCharacter(const char* utf8, std::vector<std::string>* f
                        500, bytes);
     quvo::StrokeList list;
     list.Reset();
-    const int n = quvo::WalkGlyphOutline(bytes.data(), bytes.size(), m.ascent, {}, list.SegmentCursor(),
-                                         list.HeadCursor());
+    const int n = quvo::WalkGlyphOutline(bytes.data(), bytes.size(), m.ascent, {},
+                                         list.SegmentCursor(), list.HeadCursor());
     std::vector<int> codes;
     for (int k = 1; k <= n; ++k) {
         quvo::OutlineSeg* chain = list.StrokeAt(k);
@@ -304,7 +345,8 @@ std::vector<int> IdentifyCharacter(const char* utf8, std::vector<std::string>* f
         const PolygonRegion region(quvo::GatherStrokePoints(chain));
         quvo::ResetStrokeOffset(chain);
         codes.push_back(quvo::IdentifyStrokeType(region, [&](const char* label) {
-                            if (fired) fired->push_back(std::to_string(k) + " " + label);
+                            if (fired)
+                                fired->push_back(std::to_string(k) + " " + label);
                         }).code);
     }
     return codes;
@@ -314,8 +356,8 @@ std::vector<int> IdentifyCharacter(const char* utf8, std::vector<std::string>* f
 // 口's 横折 (classifier E) included.
 TEST(StrokeClassify, RealStrokesAgreeWithTheStore) {
     for (const char* character : {"一", "二", "三", "十", "人", "口", "大", "木", "八"}) {
-        const quvo::StoreAnswer answer =
-            quvo::QueryCharacterStore(QUVO_PROGRAM_DIR "/hz.db", quvo::Utf8ToGbk(character).value());
+        const quvo::StoreAnswer answer = quvo::QueryCharacterStore(
+            QUVO_PROGRAM_DIR "/hz.db", quvo::Utf8ToGbk(character).value());
         ASSERT_EQ(answer.status, quvo::StoreAnswer::kFound) << character;
         const std::vector<int> codes = IdentifyCharacter(character);
         ASSERT_FALSE(codes.empty()) << character;
