@@ -24,7 +24,6 @@ that needs a letter outside it (ê̄, m̀, ...) is left out. Tone digit: 1..4,
 """
 
 import argparse
-import bz2
 import os
 import sys
 
@@ -110,15 +109,9 @@ def gbk_code(c):
 
 
 def read_unihan(path):
-    opener = bz2.open if path.endswith(".bz2") else open
     fields = {}
-    with opener(path, "rt", encoding="utf-8") as f:
-        for line in f:
-            if not line.startswith("U+"):
-                continue
-            cp, field, value = line.rstrip("\n").split("\t", 2)
-            if field in FIELDS or field == FALLBACK:
-                fields.setdefault(int(cp[2:], 16), {})[field] = value
+    for cp, field, value in stroketable.unihan_values(path, set(FIELDS) | {FALLBACK}):
+        fields.setdefault(cp, {})[field] = value
     return fields
 
 

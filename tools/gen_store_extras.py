@@ -23,7 +23,6 @@ on every run with the same inputs.
 """
 
 import argparse
-import bz2
 import os
 import re
 import shutil
@@ -54,19 +53,12 @@ def read_radicals(path):
 
 def read_radical_strokes(path):
     """kRSUnicode of every character -> {code point: (number, apostrophes)}, first value."""
-    opener = bz2.open if path.endswith(".bz2") else open
     values = {}
-    with opener(path, "rt", encoding="utf-8") as f:
-        for line in f:
-            if not line.startswith("U+"):
-                continue
-            cp, field, value = line.rstrip("\n").split("\t", 2)
-            if field != "kRSUnicode":
-                continue
-            m = _RS.match(value.split()[0])
-            if not m:
-                raise SystemExit("%s: bad kRSUnicode %r for %s" % (path, value, cp))
-            values[int(cp[2:], 16)] = (m.group(1), m.group(2))
+    for cp, _, value in stroketable.unihan_values(path, {"kRSUnicode"}):
+        m = _RS.match(value.split()[0])
+        if not m:
+            raise SystemExit("%s: bad kRSUnicode %r for U+%04X" % (path, value, cp))
+        values[cp] = (m.group(1), m.group(2))
     return values
 
 

@@ -37,3 +37,17 @@ def data_rows(path, columns):
                 raise ValueError("%s:%d: want %d fields, the last a reason" % (path, n, columns))
             rows.append((n, fields))
     return rows
+
+
+def unihan_values(path, wanted):
+    """(code point, field, value) of every line of a Unihan file (plain or .bz2) whose field is
+    one of `wanted`."""
+    import bz2
+    opener = bz2.open if path.endswith(".bz2") else open
+    with opener(path, "rt", encoding="utf-8") as f:
+        for line in f:
+            if not line.startswith("U+"):
+                continue
+            cp, field, value = line.rstrip("\n").split("\t", 2)
+            if field in wanted:
+                yield int(cp[2:], 16), field, value
