@@ -57,6 +57,15 @@ public:
     std::function<void(const char*)> onFixedBox;
     bool IsBox(int w, int h, const char* label) const;
 
+    // Every classifier answers through Rule: the rule's name ("<function> <n>", the n-th
+    // answer written in that function) is kept, so that a test or the agreement tool can tell
+    // which rule decided.
+    int Rule(const char* name, int code) const {
+        decidedBy = name;
+        return code;
+    }
+    mutable const char* decidedBy = "";
+
     Probe Row(int y, int x0 = 0) const;
     Probe Column(int x, int y0 = 0) const;
     Probe Line(float slope, int x0, int y0) const;
@@ -100,6 +109,7 @@ char ChooseClassifier(int rmax, int cmax);
 struct StrokeIdentity {
     int code = -1;
     char classifier = 0;
+    const char* rule = "";  // the rule that decided, "" when no classifier ran
 };
 
 // The whole analysis of one region; an empty region has no code.

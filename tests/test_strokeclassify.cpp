@@ -17,6 +17,7 @@
 #include "strokes/polygonregion.h"
 #include "strokes/strokeclassify.h"
 #include "strokes/strokegeometry.h"
+#include "tests/shapeart.h"
 
 namespace {
 
@@ -24,61 +25,12 @@ using quvo::PolygonRegion;
 using quvo::Rect;
 using quvo::StrokePoint;
 
-// A shape as pixels: rows of '#' (stroke) and '.'.
-using Art = std::vector<std::string>;
-
-Art Blank(int w, int h) {
-    return Art(static_cast<std::size_t>(h), std::string(static_cast<std::size_t>(w), '.'));
-}
-
-// Rectangles [left, right) x [top, bottom) painted into one picture.
-Art Rects(int w, int h, const std::vector<Rect>& rects) {
-    Art art = Blank(w, h);
-    for (const Rect& r : rects) {
-        for (int y = r.top; y < r.bottom; ++y) {
-            for (int x = r.left; x < r.right; ++x) art[y][x] = '#';
-        }
-    }
-    return art;
-}
-
-// One run per row: row y covers [left(y), left(y) + width).
-Art Rows(int w, int h, int width, const std::function<int(int)>& left) {
-    Art art = Blank(w, h);
-    for (int y = 0; y < h; ++y) {
-        for (int x = left(y); x < left(y) + width; ++x) art[y][x] = '#';
-    }
-    return art;
-}
-
-// One polygon whose pixels are exactly the art's '#': each run of a row is a rectangle one
-// pixel high, reached from a far corner by a vertical edge that the path walks down and back
-// up, so that the two copies cancel under the alternate fill rule.
-PolygonRegion RegionOf(const Art& art) {
-    const int far = -8;
-    std::vector<StrokePoint> p{{far, far}};
-    for (int y = 0; y < int(art.size()); ++y) {
-        const std::string& row = art[y];
-        for (int x = 0; x < int(row.size());) {
-            if (row[x] != '#') {
-                ++x;
-                continue;
-            }
-            int end = x;
-            while (end < int(row.size()) && row[end] == '#') ++end;
-            p.insert(p.end(), {{far, y},
-                               {x, y},
-                               {end, y},
-                               {end, y + 1},
-                               {x, y + 1},
-                               {x, y},
-                               {far, y},
-                               {far, far}});
-            x = end;
-        }
-    }
-    return PolygonRegion(p);
-}
+using quvo::testing::Art;
+using quvo::testing::Band;
+using quvo::testing::Blank;
+using quvo::testing::Rects;
+using quvo::testing::RegionOf;
+using quvo::testing::Rows;
 
 TEST(StrokeShape, TheArtBecomesExactlyItsPixels) {
     const PolygonRegion region = RegionOf({"##..###", "..#...."});
