@@ -1,6 +1,6 @@
 // Searches small random shapes for each rule of the shape classifiers, run by hand:
 //
-//   rule_shapes [tries] [seed]
+//   rule_shapes [tries] [seed] [largest side] [most bands]
 //
 // Every shape is a few slanted bands, sometimes scaled up to a larger box or to one of the
 // exact boxes some rules ask for. For each rule and each code it answers, the smallest shape
@@ -40,14 +40,14 @@ const int kBoxes[][2] = {{51, 104}, {47, 108}, {48, 87},  {166, 92},  {240, 131}
                          {124, 203}, {119, 189}, {113, 193}, {121, 197}, {115, 189}, {125, 198},
                          {119, 218}};
 
-Shape RandomShape(std::mt19937& random) {
+Shape RandomShape(std::mt19937& random, int side, int most) {
     auto in = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
     static const int kSlopes[][2] = {{0, 1}, {0, 1}, {1, 1}, {-1, 1}, {1, 2}, {-1, 2},
                                      {2, 1}, {-2, 1}, {1, 3}, {-1, 3}, {3, 1}, {-3, 1}};
     Shape s;
-    s.w = in(3, 40);
-    s.h = in(3, 40);
-    const int count = in(1, 5);
+    s.w = in(3, side);
+    s.h = in(3, side);
+    const int count = in(1, most);
     for (int i = 0; i < count; ++i) {
         const auto& slope = kSlopes[in(0, std::size(kSlopes) - 1)];
         const int top = in(0, s.h - 1);
@@ -98,9 +98,10 @@ std::vector<std::string> RulesOfTheSource() {
 int main(int argc, char** argv) {
     const long tries = argc > 1 ? std::atol(argv[1]) : 200000;
     std::mt19937 random(argc > 2 ? unsigned(std::atol(argv[2])) : 1u);
+    const int side = argc > 3 ? std::atoi(argv[3]) : 40, most = argc > 4 ? std::atoi(argv[4]) : 5;
     std::map<std::string, std::map<int, Found>> best;
     for (long i = 0; i < tries; ++i) {
-        const Shape s = RandomShape(random);
+        const Shape s = RandomShape(random, side, most);
         const quvo::testing::Art art = quvo::testing::Bands(s.w, s.h, s.bands, s.scaleW, s.scaleH);
         if (art.empty()) continue;
         const quvo::StrokeIdentity id = quvo::IdentifyStrokeType(quvo::testing::RegionOf(art));

@@ -5,7 +5,8 @@
 //   bench/stroke_agreement [hz.db] [font.ttf] [stroketypes.tsv]
 // It prints, per classifier and overall, the confusion of classifier code against the store's
 // code, the agreement on the six basic strokes and on all strokes, the strokes without a code,
-// how often each rule for one exact box size decided, and the time the analysis took.
+// how often each rule for one exact box size decided, per rule how many strokes it decided and
+// how many of them agree (with the first stroke it decided), and the time the analysis took.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -145,6 +146,11 @@ int main(int argc, char** argv) {
     Tally all;
     std::map<std::string, int> fixedBoxes;
     std::vector<std::string> fixedWhere;
+    struct RuleTally {
+        int strokes = 0, agree = 0;
+        std::string first;
+    };
+    std::map<std::string, RuleTally> rules;
     int characters = 0;
     std::chrono::nanoseconds spent{0};
     std::vector<std::uint8_t> bytes;
@@ -179,6 +185,10 @@ int main(int argc, char** argv) {
                 spent += std::chrono::steady_clock::now() - start;
                 const int expected = quvo::StrokeTypeAt(answer.strokeTypes, k);
                 all.Add(expected, id.code);
+                RuleTally& rule = rules[id.rule];
+                if (rule.strokes++ == 0)
+                    rule.first = std::string(gbk) + " stroke " + std::to_string(k);
+                rule.agree += expected == id.code;
                 perClassifier[id.classifier ? id.classifier : '-'].Add(expected, id.code);
             }
         }
@@ -197,5 +207,9 @@ int main(int argc, char** argv) {
     if (fixedBoxes.empty())
         std::printf("  none\n");
     for (const std::string& where : fixedWhere) std::printf("    %s\n", where.c_str());
+    std::printf("\nrules: strokes decided, agreeing, the first (GBK character, stroke)\n");
+    for (const auto& [name, r] : rules) {
+        std::printf("  %-22s %6d %6d  %s\n", name.c_str(), r.strokes, r.agree, r.first.c_str());
+    }
     return 0;
 }

@@ -577,7 +577,8 @@ int HookFromBendE(const StrokeShape& s) {
     }
     const Bend bend = BendThrough(s.End(k / 4), H - H / 4, s.End(k / 2), H - H / 2,
                                   s.End(3 * k / 4), H - 3 * H / 4);
-    return s.Rule("HookFromBendE 2", bend.Abs() <= 1.51f || std::fabs(bend.Steepness()) >= 11 ? 8 : 20);
+    const bool straight = bend.Abs() <= 1.51f || std::fabs(bend.Steepness()) >= 11;
+    return s.Rule("HookFromBendE 2", straight ? 8 : 20);
 }
 
 int LineNoDiagonalE(const StrokeShape& s, const Terms& t) {
@@ -593,7 +594,8 @@ int LineNoDiagonalE(const StrokeShape& s, const Terms& t) {
             return s.Rule("LineNoDiagonalE 2", 9);
         return s.Rule("LineNoDiagonalE 3", s.LowestRow(2).at > H / 2 ? 7 : 9);
     }
-    return s.Rule("LineNoDiagonalE 4", Grows(s.End(H / 4), s.End(H / 2), s.End(3 * H / 4)) ? 17 : 20);
+    const bool endsGrow = Grows(s.End(H / 4), s.End(H / 2), s.End(3 * H / 4));
+    return s.Rule("LineNoDiagonalE 4", endsGrow ? 17 : 20);
 }
 
 int RightColumnLowE(const StrokeShape& s, const Terms& t) {
@@ -657,7 +659,8 @@ int FootRightE(const StrokeShape& s, const Terms& t, const Probe& found, int n) 
     const int W = s.W, H = s.H;
     const Probe mid = s.Column(W / 2);
     if (mid.count == 1 && mid.rect.top > H / 3) {
-        return s.Rule("FootRightE 1", Grows(s.Start(H / 4), s.Start(H / 2), s.Start(3 * H / 4)) ? 17 : 11);
+        const bool startsGrow = Grows(s.Start(H / 4), s.Start(H / 2), s.Start(3 * H / 4));
+        return s.Rule("FootRightE 1", startsGrow ? 17 : 11);
     }
     bool split = false;
     for (int y = H; y >= 0 && y >= found.rect.top - 2 && !split; --y) {
