@@ -267,6 +267,10 @@ struct CharacterLibrary::Impl {
     }
 };
 
+std::string PlaceText(const TextbookPlace& place) {
+    return place.book + " 第" + std::to_string(place.page) + "页";
+}
+
 CharacterLibrary::CharacterLibrary(std::string programFolder, std::string pinyinTable)
     : m_folder(std::move(programFolder)),
       m_pinyinTable(std::move(pinyinTable)),

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "chardata/gbk.h"
 #include "online/pagedrawing.h"
 #include "online/resultstore.h"
 
@@ -10,38 +11,6 @@ namespace {
 
 constexpr char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD
 constexpr int kLabelRadius = 75;                 // the numbers on a result's strokes
-
-// Length of the well-formed UTF-8 sequence at text[i], or 0 when it is not one.
-std::size_t Utf8SequenceLength(std::string_view text, std::size_t i) {
-    const auto b0 = static_cast<unsigned char>(text[i]);
-    std::size_t length = 0;
-    unsigned char low = 0x80, high = 0xBF;
-    if (b0 < 0x80) {
-        return 1;
-    } else if (b0 >= 0xC2 && b0 <= 0xDF) {
-        length = 2;
-    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-        length = 3;
-        low = b0 == 0xE0 ? 0xA0 : 0x80;
-        high = b0 == 0xED ? 0x9F : 0xBF;
-    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-        length = 4;
-        low = b0 == 0xF0 ? 0x90 : 0x80;
-        high = b0 == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return 0;
-    }
-    if (i + length > text.size()) {
-        return 0;
-    }
-    for (std::size_t k = 1; k < length; ++k) {
-        const auto b = static_cast<unsigned char>(text[i + k]);
-        if (b < (k == 1 ? low : 0x80) || b > (k == 1 ? high : 0xBF)) {
-            return 0;
-        }
-    }
-    return length;
-}
 
 std::string Number(long long value) {
     return std::to_string(value);
@@ -87,10 +56,6 @@ std::string StrokeStrip(const CharacterInfo& info) {
         html += StrokeFrame(info, k);
     }
     return html + "</div>";
-}
-
-std::string PlaceText(const TextbookPlace& place) {
-    return place.book + " 第" + Number(place.page) + "页";
 }
 
 std::string Places(const CharacterInfo& info) {
