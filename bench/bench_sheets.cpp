@@ -24,25 +24,49 @@ std::string PinyinTable() {
     return table.open(QIODevice::ReadOnly) ? table.readAll().toStdString() : std::string();
 }
 
+std::vector<quvo::SheetSection> DescribeCuan(const std::string& table) {
+    const quvo::CharacterLibrary library(QUVO_PROGRAM_DIR, table);
+    std::vector<std::string> unknown;
+    return {quvo::DescribeSection(library, {"爨"}, {}, unknown)};
+}
+
+qint64 WritePdf(const std::vector<quvo::SheetSection>& sections) {
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    quvo::WriteSheetPdf(pdf, quvo::kPaperA4, sections);
+    return pdf.size();
+}
+
+// The whole sheet, from the program folder to the PDF's bytes.
 void SheetOfCuan(benchmark::State& state) {
     const std::string table = PinyinTable();
     qint64 bytes = 0;
-    std::size_t pages = 0;
     for (auto _ : state) {
-        const quvo::CharacterLibrary library(QUVO_PROGRAM_DIR, table);
-        std::vector<std::string> unknown;
-        const std::vector<quvo::SheetSection> sections{
-            quvo::DescribeSection(library, {"爨"}, {}, unknown)};
-        QBuffer pdf;
-        pdf.open(QIODevice::WriteOnly);
-        quvo::WriteSheetPdf(pdf, quvo::kPaperA4, sections);
-        bytes = pdf.size();
-        pages = quvo::LayOutSheet(quvo::SectionStrokeCounts(sections), quvo::kPaperA4).pages.size();
+        bytes = WritePdf(DescribeCuan(table));
     }
+    const auto sections = DescribeCuan(table);
     state.counters["pdf_bytes"] = static_cast<double>(bytes);
-    state.counters["pages"] = static_cast<double>(pages);
+    state.counters["pages"] = static_cast<double>(
+        quvo::LayOutSheet(quvo::SectionStrokeCounts(sections), quvo::kPaperA4).pages.size());
 }
 BENCHMARK(SheetOfCuan)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// Its two halves: the character from the program folder, and the layout and painting.
+void DescribeOnly(benchmark::State& state) {
+    const std::string table = PinyinTable();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(DescribeCuan(table));
+    }
+}
+BENCHMARK(DescribeOnly)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void PaintOnly(benchmark::State& state) {
+    const auto sections = DescribeCuan(PinyinTable());
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(WritePdf(sections));
+    }
+}
+BENCHMARK(PaintOnly)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 }  // namespace
 

@@ -119,7 +119,8 @@ std::vector<SheetSection> TextbookSections(const SheetCommand& command,
                                            const CharacterLibrary& library,
                                            std::vector<std::string>& unknown) {
     const TextbookEntry book = FindTextbook(library.ProgramFolder(), command.book);
-    const int count = TextbookPageCount(book.path);
+    const std::vector<std::vector<std::string>> pages = TextbookPageCharacters(book.path);
+    const int count = static_cast<int>(pages.size());
     const int first = command.firstPage == 0 ? 1 : command.firstPage;
     const int last = command.firstPage == 0 ? count : command.lastPage;
     if (last > count || count == 0) {
@@ -128,7 +129,7 @@ std::vector<SheetSection> TextbookSections(const SheetCommand& command,
     }
     std::vector<SheetSection> sections;
     for (int page = first; page <= last; ++page) {
-        sections.push_back(DescribeSection(library, TextbookPageCharacters(book.path, page),
+        sections.push_back(DescribeSection(library, pages[static_cast<std::size_t>(page - 1)],
                                            PlaceText({book.name, page}), unknown));
     }
     return sections;

@@ -54,27 +54,17 @@ SheetSection DescribeSection(const CharacterLibrary& library,
     return section;
 }
 
-int TextbookPageCount(const std::string& bookFile) {
-    std::string page;
-    int n = 0;
-    while (ReadTextbookPage(bookFile, n, page) == 1) {
-        ++n;
-    }
-    return n;
-}
-
-std::vector<std::string> TextbookPageCharacters(const std::string& bookFile, int page) {
-    std::string text;
-    std::vector<std::string> characters;
-    if (page < 1 || ReadTextbookPage(bookFile, page - 1, text) != 1) {
-        return characters;
-    }
-    for (const std::string& gbk : PickPageCharacters(text)) {
-        if (const auto utf8 = GbkToUtf8(gbk)) {
-            characters.push_back(*utf8);
+std::vector<std::vector<std::string>> TextbookPageCharacters(const std::string& bookFile) {
+    std::vector<std::vector<std::string>> pages;
+    for (const std::string& page : ReadTextbookPages(bookFile)) {
+        auto& characters = pages.emplace_back();
+        for (const std::string& gbk : PickPageCharacters(page)) {
+            if (const auto utf8 = GbkToUtf8(gbk)) {
+                characters.push_back(*utf8);
+            }
         }
     }
-    return characters;
+    return pages;
 }
 
 std::vector<std::vector<int>> SectionStrokeCounts(const std::vector<SheetSection>& sections) {

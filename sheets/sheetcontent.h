@@ -26,9 +26,8 @@ SheetSection DescribeSection(const CharacterLibrary& library,
                              const std::vector<std::string>& characters, std::string title,
                              std::vector<std::string>& unknown);
 
-// A textbook's pages: how many it has, and page `page` (from 1) as UTF-8 characters.
-int TextbookPageCount(const std::string& bookFile);
-std::vector<std::string> TextbookPageCharacters(const std::string& bookFile, int page);
+// A textbook's pages, each as its UTF-8 characters.
+std::vector<std::vector<std::string>> TextbookPageCharacters(const std::string& bookFile);
 
 // The layout's input: each section's stroke counts.
 std::vector<std::vector<int>> SectionStrokeCounts(const std::vector<SheetSection>& sections);

@@ -56,20 +56,13 @@ public:
         m_p.restore();
     }
 
-    // The contours `from` up to `to` (writing steps, from 0) of `order` in one colour.
-    void Strokes(const SheetBox& box, const std::vector<QPainterPath>& contours,
-                 const std::vector<int>& order, std::size_t from, std::size_t to,
-                 const QColor& colour) {
+    // A path of the glyph square in a box.
+    void Glyph(const SheetBox& box, const QPainterPath& path, const QColor& colour) {
         const double inset = box.width * kGlyphInset;
         m_p.save();
         m_p.translate(box.x + inset, box.y + inset);
         m_p.scale((box.width - 2 * inset) / kGlyphBox, (box.height - 2 * inset) / kGlyphBox);
-        for (std::size_t k = from; k < to && k < order.size(); ++k) {
-            const std::size_t contour = static_cast<std::size_t>(order[k] - 1);
-            if (contour < contours.size()) {
-                m_p.fillPath(contours[contour], colour);
-            }
-        }
+        m_p.fillPath(path, colour);
         m_p.restore();
     }
 
@@ -107,28 +100,49 @@ QString Q(const std::string& utf8) {
     return QString::fromStdString(utf8);
 }
 
-void PaintBlock(SheetCanvas& canvas, const CharacterBlock& block, const CharacterInfo& info) {
-    std::vector<QPainterPath> contours;
-    for (const std::string& d : info.contourPaths) {
-        contours.push_back(ContourPainterPath(d));
+// The character's contours in writing order, each a path of the glyph square.
+std::vector<QPainterPath> StrokesInOrder(const CharacterInfo& info) {
+    std::vector<QPainterPath> strokes;
+    for (const int contour : info.writingOrder) {
+        const auto k = static_cast<std::size_t>(contour - 1);
+        strokes.push_back(k < info.contourPaths.size() ? ContourPainterPath(info.contourPaths[k])
+                                                       : QPainterPath());
     }
-    const auto& order = info.writingOrder;
-    canvas.Grid(block.model, true, 1.0);
-    canvas.Strokes(block.model, contours, order, 0, order.size(), kInkColour);
-    canvas.Text(block.caption, Q(CaptionText(info)), 12, kTextColour, Qt::AlignLeft | Qt::AlignTop);
-    for (std::size_t k = 0; k < block.strip.size(); ++k) {
+    return strokes;
+}
+
+// Every frame of the strip: the strokes so far as one path, the new one on top.
+void PaintStrip(SheetCanvas& canvas, const CharacterBlock& block, const CharacterInfo& info,
+                const std::vector<QPainterPath>& strokes) {
+    QPainterPath before;
+    before.setFillRule(Qt::WindingFill);
+    for (std::size_t k = 0; k < block.strip.size() && k < strokes.size(); ++k) {
         const StripFrame& f = block.strip[k];
         canvas.Grid(f.frame, false, 0.5);
-        canvas.Strokes(f.frame, contours, order, 0, k, kDoneColour);
-        canvas.Strokes(f.frame, contours, order, k, k + 1, kNewColour);
+        canvas.Glyph(f.frame, before, kDoneColour);
+        canvas.Glyph(f.frame, strokes[k], kNewColour);
         if (k < info.strokeNames.size()) {
             canvas.Text(f.name, Q(info.strokeNames[k]), 7, kTextColour, Qt::AlignHCenter | Qt::AlignTop);
         }
+        before.addPath(strokes[k]);
     }
+}
+
+void PaintBlock(SheetCanvas& canvas, const CharacterBlock& block, const CharacterInfo& info) {
+    const std::vector<QPainterPath> strokes = StrokesInOrder(info);
+    QPainterPath whole;
+    whole.setFillRule(Qt::WindingFill);  // strokes that cross stay filled where they cross
+    for (const QPainterPath& stroke : strokes) {
+        whole.addPath(stroke);
+    }
+    canvas.Grid(block.model, true, 1.0);
+    canvas.Glyph(block.model, whole, kInkColour);
+    canvas.Text(block.caption, Q(CaptionText(info)), 12, kTextColour, Qt::AlignLeft | Qt::AlignTop);
+    PaintStrip(canvas, block, info, strokes);
     for (const PracticeBox& box : block.practice) {
         canvas.Grid(box.box, false, 0.8);
         if (box.trace) {
-            canvas.Strokes(box.box, contours, order, 0, order.size(), kTraceColour);
+            canvas.Glyph(box.box, whole, kTraceColour);
         }
     }
 }
