@@ -93,6 +93,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void reject() override;
 
 private:
@@ -104,6 +105,7 @@ private:
     friend class TestAnimatedCursor;
     friend class TestWebPanel;
     friend class TestUpdate;
+    friend class TestPrintSheet;
 
     // Window creation.
     static std::string CurrentFolderAsProgramFolder();
@@ -177,6 +179,13 @@ private:
     void ChangeTheme(const std::string& path);
     void ChangeMusic(const std::string& path);
 
+    // Practice sheets of the current character or page, through the desktop's print dialog.
+    void ConnectPrinting();
+    void OnPrintKey();
+    void ShowPrintMenu(QPoint globalPos);
+    std::vector<std::string> PageCharacters() const;
+    void PrintSheet(const std::vector<std::string>& characters, const std::string& title);
+
     // The window buttons: help in the desktop's browser, full screen and back.
     void OnHelp();
     void OnFullScreen();
@@ -232,6 +241,7 @@ private:
     void DrawUnderlay(QPainter& painter);
     void DrawPinyin(QPainter& painter);
     void DrawTextbookTitle(QPainter& painter);
+    std::string TextbookName() const;
     void SetAssembleButtonCaption();
     void StartBackgroundMusic();
     void HideNavigationCaptions();

@@ -89,6 +89,7 @@ void CQuvoDlg::ConnectControls() {
     connect(m_btnFullScreen, &CButtonST::clicked, this, &CQuvoDlg::OnFullScreen);
     SetUpTypedCharacterBox();
     ConnectOptionBoxes();
+    ConnectPrinting();
 }
 
 // Computes the seven panels and moves every template control to its place; controls keep

@@ -62,17 +62,22 @@ void CQuvoDlg::DrawUnderlay(QPainter& painter) {
     }
 }
 
-// The textbook's file name without folder and extension, in KaiTi 30, centred by its byte
-// length near the bottom panel's foot.
-void CQuvoDlg::DrawTextbookTitle(QPainter& painter) {
+// The textbook's file name without folder and extension (GBK), empty when the path has no
+// folder or no extension.
+std::string CQuvoDlg::TextbookName() const {
     const std::size_t slash = m_bookPath.find_last_of('/');
     const std::size_t dot = m_bookPath.find_last_of('.');
     if (slash == std::string::npos || dot == std::string::npos || dot < slash) {
-        return;
+        return {};
     }
-    const std::string title = m_bookPath.substr(slash + 1, dot - slash - 1);
+    return m_bookPath.substr(slash + 1, dot - slash - 1);
+}
+
+// The textbook's name in KaiTi 30, centred by its byte length near the bottom panel's foot.
+void CQuvoDlg::DrawTextbookTitle(QPainter& painter) {
+    const std::string title = TextbookName();
     const auto text = quvo::GbkToUtf8(title);
-    if (!text) {
+    if (title.empty() || !text) {
         return;
     }
     QFont font(QString::fromUtf16(quvo::kKaiFaceName));

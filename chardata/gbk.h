@@ -17,6 +17,9 @@ std::optional<std::string> GbkToUtf8(std::string_view gbk);
 // UTF-8 to GBK bytes; nullopt when the text is not valid UTF-8.
 std::optional<std::string> Utf8ToGbk(std::string_view utf8);
 
+// Length of the well-formed UTF-8 sequence at text[i], or 0 when it is not one.
+std::size_t Utf8SequenceLength(std::string_view text, std::size_t i);
+
 // A byte that can be part of a double-byte character in a textbook or the edit box.
 constexpr bool IsCharacterByte(unsigned char byte) { return byte >= 0xA1 && byte <= 0xFD; }
 

@@ -34,13 +34,13 @@ std::string CutPageToken(const std::string& token) {
     return token.substr(0, std::min(keep, token.size()));
 }
 
-int ReadTextbookPage(const std::string& fileName, int n, std::string& page) {
+std::vector<std::string> ReadTextbookPages(const std::string& fileName) {
+    std::vector<std::string> pages;
     std::ifstream file(fileName, std::ios::binary);
-    if (!file || n < 0) {
-        return -1;
+    if (!file) {
+        return pages;
     }
     const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    int index = 0;
     std::size_t i = 0;
     while (i < text.size()) {
         while (i < text.size() && IsSpace(text[i])) {
@@ -53,13 +53,21 @@ int ReadTextbookPage(const std::string& fileName, int n, std::string& page) {
         if (i == start) {
             break;
         }
-        if (index == n) {
-            page = CutPageToken(text.substr(start, i - start));
-            return 1;
-        }
-        ++index;
+        pages.push_back(CutPageToken(text.substr(start, i - start)));
     }
-    return -1;
+    return pages;
+}
+
+int ReadTextbookPage(const std::string& fileName, int n, std::string& page) {
+    if (n < 0) {
+        return -1;
+    }
+    std::vector<std::string> pages = ReadTextbookPages(fileName);
+    if (static_cast<std::size_t>(n) >= pages.size()) {
+        return -1;
+    }
+    page = std::move(pages[static_cast<std::size_t>(n)]);
+    return 1;
 }
 
 // The page text is the token with a line feed after it; a character is any byte pair

@@ -20,6 +20,9 @@ std::string CutPageToken(const std::string& token);
 // -1 when the file cannot be read or has no page n.
 int ReadTextbookPage(const std::string& fileName, int n, std::string& page);
 
+// Every page of a textbook file, read once; none when it cannot be read.
+std::vector<std::string> ReadTextbookPages(const std::string& fileName);
+
 // The characters of a page, two GBK bytes each, at most five.
 std::vector<std::string> PickPageCharacters(const std::string& page);
 

@@ -6,7 +6,7 @@ class QDialog;
 
 namespace quvo {
 
-// The start-up help and the closing credits run modally through here, so that a test can see
+// The start-up help, the closing credits and the print dialog run modally through here, so that a test can see
 // which dialog would have been shown and end it at once. Returns the dialog's result.
 int RunModal(QDialog& dialog);
 

@@ -44,33 +44,28 @@ std::optional<std::string> SingleGbkCharacter(std::string_view utf8) {
     return gbk;
 }
 
-// The table's lines "character,toned pinyin,tone,toneless" by character, every reading in the
-// table's order. Lines that do not have the four fields are passed over.
-std::map<std::string, std::vector<std::string>> ReadPinyinTable(const std::string& bytes) {
-    std::map<std::string, std::vector<std::string>> readings;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        std::size_t end = bytes.find('\n', start);
-        if (end == std::string::npos) {
-            end = bytes.size();
+// One character's readings (the character in GBK) from the table's lines "character,toned
+// pinyin,tone,toneless", in the table's order, each once, in UTF-8. Lines that do not have the
+// four fields, and readings that are empty or not GBK, are passed over. A character asks for a
+// few lines of a table of some 20,000: finding them costs less than indexing it.
+std::vector<std::string> FindReadings(std::string_view table, const std::string& gbk) {
+    std::vector<std::string> list;
+    const std::string key = gbk + ",";
+    for (std::size_t at = table.find(key); at != std::string_view::npos; at = table.find(key, at + 1)) {
+        if (at != 0 && table[at - 1] != '\n') {
+            continue;
         }
-        const std::string_view line(bytes.data() + start, end - start);
-        start = end + 1;
-        const std::size_t c1 = line.find(',');
-        const std::size_t c2 = c1 == std::string_view::npos ? c1 : line.find(',', c1 + 1);
+        const std::string_view line = table.substr(at, table.find('\n', at) - at);
+        const std::size_t c2 = line.find(',', key.size());
         if (c2 == std::string_view::npos || line.find(',', c2 + 1) == std::string_view::npos) {
             continue;
         }
-        const auto pinyin = GbkToUtf8(line.substr(c1 + 1, c2 - c1 - 1));
-        if (!pinyin || pinyin->empty()) {
-            continue;
-        }
-        auto& list = readings[std::string(line.substr(0, c1))];
-        if (std::find(list.begin(), list.end(), *pinyin) == list.end()) {
+        const auto pinyin = GbkToUtf8(line.substr(key.size(), c2 - key.size()));
+        if (pinyin && !pinyin->empty() && std::find(list.begin(), list.end(), *pinyin) == list.end()) {
             list.push_back(*pinyin);
         }
     }
-    return readings;
+    return list;
 }
 
 std::string Number(std::int32_t value) {
@@ -148,7 +143,7 @@ struct CharacterLibrary::Impl {
     bool storeTried = false;
 
     std::optional<std::map<int, std::string>> strokeNames;
-    std::optional<std::map<std::string, std::vector<std::string>>> readings;
+    std::optional<std::string> pinyinFile;  // the table's bytes, once read from its file
     bool booksRead = false;
     std::map<std::string, std::vector<TextbookPlace>> places;  // by GBK character
     std::map<std::string, std::string> pageBooks;              // GBK page characters -> book
@@ -211,14 +206,14 @@ struct CharacterLibrary::Impl {
     }
 
     // The pinyin table is a file name, or the table's own bytes when it holds a line end.
-    const std::vector<std::string>& Readings(const std::string& gbk) {
-        if (!readings) {
-            const bool isText = pinyinSource.find('\n') != std::string::npos;
-            readings = ReadPinyinTable(isText ? pinyinSource : ReadWholeFile(pinyinSource));
+    std::vector<std::string> Readings(const std::string& gbk) {
+        if (pinyinSource.find('\n') != std::string::npos) {
+            return FindReadings(pinyinSource, gbk);
         }
-        static const std::vector<std::string> kNone;
-        const auto it = readings->find(gbk);
-        return it == readings->end() ? kNone : it->second;
+        if (!pinyinFile) {
+            pinyinFile = ReadWholeFile(pinyinSource);
+        }
+        return FindReadings(*pinyinFile, gbk);
     }
 
     void ReadBooks(const std::string& folder) {
@@ -227,9 +222,9 @@ struct CharacterLibrary::Impl {
         std::sort(books.begin(), books.end(),
                   [](const auto& a, const auto& b) { return a.name < b.name; });
         for (const TextbookEntry& book : books) {
-            std::string page;
-            for (int n = 0; ReadTextbookPage(book.path, n, page) == 1; ++n) {
-                AddPage(book.name, n + 1, PickPageCharacters(page));
+            const std::vector<std::string> pages = ReadTextbookPages(book.path);
+            for (std::size_t n = 0; n < pages.size(); ++n) {
+                AddPage(book.name, static_cast<int>(n) + 1, PickPageCharacters(pages[n]));
             }
         }
     }
@@ -266,6 +261,10 @@ struct CharacterLibrary::Impl {
         return n > 0;
     }
 };
+
+std::string PlaceText(const TextbookPlace& place) {
+    return place.book + " 第" + std::to_string(place.page) + "页";
+}
 
 CharacterLibrary::CharacterLibrary(std::string programFolder, std::string pinyinTable)
     : m_folder(std::move(programFolder)),

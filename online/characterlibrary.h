@@ -14,6 +14,9 @@ struct TextbookPlace {
     int page = 0;
 };
 
+// "基础篇 第3页".
+std::string PlaceText(const TextbookPlace& place);
+
 // Everything the pages tell about one character, gathered from the program folder: the store
 // (stroke order, stroke types, their names, the radical), the stroke font and the textbooks.
 // Text is UTF-8.

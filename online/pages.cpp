@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "chardata/gbk.h"
 #include "online/pagedrawing.h"
 #include "online/resultstore.h"
 
@@ -10,38 +11,6 @@ namespace {
 
 constexpr char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD
 constexpr int kLabelRadius = 75;                 // the numbers on a result's strokes
-
-// Length of the well-formed UTF-8 sequence at text[i], or 0 when it is not one.
-std::size_t Utf8SequenceLength(std::string_view text, std::size_t i) {
-    const auto b0 = static_cast<unsigned char>(text[i]);
-    std::size_t length = 0;
-    unsigned char low = 0x80, high = 0xBF;
-    if (b0 < 0x80) {
-        return 1;
-    } else if (b0 >= 0xC2 && b0 <= 0xDF) {
-        length = 2;
-    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-        length = 3;
-        low = b0 == 0xE0 ? 0xA0 : 0x80;
-        high = b0 == 0xED ? 0x9F : 0xBF;
-    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-        length = 4;
-        low = b0 == 0xF0 ? 0x90 : 0x80;
-        high = b0 == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return 0;
-    }
-    if (i + length > text.size()) {
-        return 0;
-    }
-    for (std::size_t k = 1; k < length; ++k) {
-        const auto b = static_cast<unsigned char>(text[i + k]);
-        if (b < (k == 1 ? low : 0x80) || b > (k == 1 ? high : 0xBF)) {
-            return 0;
-        }
-    }
-    return length;
-}
 
 std::string Number(long long value) {
     return std::to_string(value);
@@ -87,10 +56,6 @@ std::string StrokeStrip(const CharacterInfo& info) {
         html += StrokeFrame(info, k);
     }
     return html + "</div>";
-}
-
-std::string PlaceText(const TextbookPlace& place) {
-    return place.book + " 第" + Number(place.page) + "页";
 }
 
 std::string Places(const CharacterInfo& info) {
@@ -414,6 +379,14 @@ std::string HelpPage(std::string_view programFolder) {
                 "<p>点一下左边的笔画就拿起来，它跟着鼠标走；在田字格里再点一下就放下。"
                 "放回左边就是拿出来。只看放的顺序，不看放在哪里。</p>");
     body += "<h2>按钮和选项</h2>" + ControlHelp();
+    body += "<h2>打印练习纸</h2>" +
+            Card(
+                "<p>在田字格上点右键，或者按 Ctrl+P：“打印练习纸”打印现在这个字，“打印本页”打印"
+                "这一页的五个字。每个字有米字格里的大字、拼音和笔画数、一笔一笔的笔顺（新的一笔是"
+                "红色，下面写着笔画的名字），再是描红和自己写的田字格。打印窗口里也可以存成 PDF 文件。"
+                "</p><p>老师准备一周的练习纸，可以在程序文件夹里用命令行：</p>"
+                "<p class=\"small\"><code>./quvo --worksheet 高山水 -o 练习纸.pdf</code><br>"
+                "<code>./quvo --book 基础篇 --pages 3-5 -o 练习纸.pdf</code></p>");
     body += "<h2>学习记录</h2>" +
             Card(
                 "<p>每拼完一个字，结果就记下来。首页有今天的练习，“学习记录”里有每个字拼了几次、"

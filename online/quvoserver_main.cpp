@@ -14,8 +14,11 @@
 #include <vector>
 
 #include "online/pageserver.h"
+#include "settings/commandline.h"
 
 namespace {
+
+using quvo::OptionValue;
 
 constexpr int kBadArguments = 2;
 
@@ -52,22 +55,6 @@ bool ParseListen(const std::string& text, Options& options) {
     options.port = std::stoi(port);
     options.host = host;
     return options.port <= 65535;
-}
-
-// The value of "--name VALUE" or "--name=VALUE"; advances i past it.
-std::optional<std::string> OptionValue(const std::vector<std::string>& args, std::size_t& i,
-                                       const std::string& name) {
-    const std::string& arg = args[i];
-    if (arg.rfind(name + "=", 0) == 0) {
-        return arg.substr(name.size() + 1);
-    }
-    if (arg != name) {
-        return std::nullopt;
-    }
-    if (i + 1 >= args.size()) {
-        throw std::invalid_argument(name + " needs a value");
-    }
-    return args[++i];
 }
 
 void ReadOption(const std::vector<std::string>& args, std::size_t& i, Options& options) {

@@ -5,10 +5,6 @@
 #include <httplib.h>
 #include <signal.h>
 #include <sqlite3.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <poll.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -19,6 +15,7 @@
 #include "online/requestvalues.h"
 #include "online/resultstore.h"
 #include "online/updatereply.h"
+#include "childprocess.h"
 #include "testfiles.h"
 
 namespace {
@@ -365,59 +362,11 @@ TEST_F(PageServerTest, ListenServesOnTheCallingThreadAndAPortServesOnce) {
     EXPECT_TRUE(listened);
 }
 
-// quvo-server as a process: its output (both streams) and its exit code.
-class ServerProcess {
+// quvo-server as a process.
+class ServerProcess : public quvo::test::ChildProcess {
 public:
-    explicit ServerProcess(std::vector<std::string> args) {
-        int out[2];
-        if (pipe(out) != 0) {
-            return;
-        }
-        m_pid = fork();
-        if (m_pid == 0) {
-            dup2(out[1], 1);
-            dup2(out[1], 2);
-            std::vector<char*> argv{const_cast<char*>(QUVO_SERVER_BINARY)};
-            for (std::string& arg : args) {
-                argv.push_back(arg.data());
-            }
-            argv.push_back(nullptr);
-            execv(argv[0], argv.data());
-            _exit(127);
-        }
-        close(out[1]);
-        m_out = out[0];
-    }
-    ~ServerProcess() {
-        if (m_pid > 0 && m_status < 0) {
-            kill(m_pid, SIGKILL);
-            Wait();
-        }
-        close(m_out);
-    }
-    // Output up to the first line break or the end, waiting at most 20 seconds.
-    std::string Line() {
-        std::string line;
-        char c = 0;
-        pollfd fd{m_out, POLLIN, 0};
-        while (poll(&fd, 1, 20000) > 0 && read(m_out, &c, 1) == 1 && c != '\n') {
-            line += c;
-        }
-        return line;
-    }
-    int Wait() {
-        int status = 0;
-        if (waitpid(m_pid, &status, 0) == m_pid) {
-            m_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128;
-        }
-        return m_status;
-    }
-    pid_t Pid() const { return m_pid; }
-
-private:
-    pid_t m_pid = -1;
-    int m_out = -1;
-    int m_status = -1;
+    explicit ServerProcess(std::vector<std::string> args)
+        : ChildProcess(QUVO_SERVER_BINARY, std::move(args)) {}
 };
 
 TEST_F(PageServerTest, QuvoServerServesUntilSigterm) {
