@@ -104,7 +104,7 @@ def check_file_list(deb, program_folder, app_id):
         "/usr/share/doc/quvo/copyright",
         "/usr/share/doc/quvo/changelog.gz",
         "/usr/share/doc/quvo/screenshots/quvo-pieces.png",
-        "/usr/share/doc/quvo/screenshots/quvo-praised.png",
+        "/usr/share/doc/quvo/screenshots/quvo-rainbow.png",
         "/usr/lib/systemd/system/quvo-server.service",
     }
     expected |= {"/usr/share/icons/hicolor/%dx%d/apps/%s.png" % (s, s, app_id) for s in ICON_SIZES}

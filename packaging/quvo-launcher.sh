@@ -33,8 +33,12 @@ esac
 folder="$base/quvo"
 mkdir -p -- "$folder/book" || fail "cannot make the program folder $folder"
 
-# NAME becomes a link to TARGET, unless NAME is a file or folder of the learner's own.
+# NAME becomes a link to TARGET, unless it is one already or a file or folder of the
+# learner's own.
 link() {
+    if [ -L "$2" ] && [ "$(readlink -- "$2")" = "$1" ]; then
+        return
+    fi
     if [ -L "$2" ] || [ ! -e "$2" ]; then
         ln -sfn -- "$1" "$2"
     fi
