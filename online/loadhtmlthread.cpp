@@ -7,6 +7,12 @@
 #include "online/updateinfo.h"
 #include "online/updatetransfer.h"
 
+namespace {
+
+std::atomic<bool> g_updateCheckAllowed{true};
+
+}  // namespace
+
 CLoadHtmlThread::CLoadHtmlThread(QObject* owner) : m_owner(owner) {}
 
 CLoadHtmlThread::~CLoadHtmlThread() {
@@ -30,13 +36,11 @@ void CLoadHtmlThread::Stop() {
     m_changed.notify_all();
 }
 
+void CLoadHtmlThread::AllowUpdateCheck(bool allowed) { g_updateCheckAllowed = allowed; }
+
 bool CLoadHtmlThread::UpdateCheckEnabled() {
-#ifdef QUVO_UPDATE_CHECK
     const char* off = std::getenv("QUVO_NO_UPDATE_CHECK");
-    return off == nullptr || std::strcmp(off, "1") != 0;
-#else
-    return false;
-#endif
+    return g_updateCheckAllowed && (off == nullptr || std::strcmp(off, "1") != 0);
 }
 
 void CLoadHtmlThread::run() {

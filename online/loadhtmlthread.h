@@ -36,8 +36,11 @@ public:
     // True once the job has run and the worker is idling.
     bool JobDone() const { return m_jobDone.load(); }
 
-    // False when the build or the environment (QUVO_NO_UPDATE_CHECK=1) switches the check off.
+    // False when the program (a build for a distribution package, which updates through the
+    // package manager) or the environment (QUVO_NO_UPDATE_CHECK=1) switches the check off.
     static bool UpdateCheckEnabled();
+    // The program's own switch, set once before the dialog starts; on unless switched off.
+    static void AllowUpdateCheck(bool allowed);
 
 protected:
     void run() override;

@@ -120,25 +120,31 @@ private Q_SLOTS:
 
     void cleanup() {
         unsetenv("QUVO_NO_UPDATE_CHECK");
+        CLoadHtmlThread::AllowUpdateCheck(true);
         m_dir.reset();
     }
 
     void nothingIsOfferedButANewerVersion_data() {
         QTest::addColumn<QString>("reply");
-        QTest::addColumn<bool>("switchedOff");
-        QTest::newRow("same") << QStringLiteral("<ver>6.0</ver><web>h:21</web>") << false;
-        QTest::newRow("10.0 sorts before") << QStringLiteral("<ver>10.0</ver><web>h:21</web>") << false;
-        QTest::newRow("no <ver>") << QStringLiteral("<web>h:21</web>6.1</ver>") << false;
-        QTest::newRow("no </ver>") << QStringLiteral("<ver>6.1<web>h:21</web>") << false;
-        QTest::newRow("switched off") << QStringLiteral("<ver>6.1</ver>") << true;
+        QTest::addColumn<bool>("offByEnvironment");
+        QTest::addColumn<bool>("offByProgram");
+        const QString newer = QString::fromStdString(GoodTags("6.1"));
+        QTest::newRow("same") << QStringLiteral("<ver>6.0</ver><web>h:21</web>") << false << false;
+        QTest::newRow("10.0 sorts before") << QStringLiteral("<ver>10.0</ver><web>h:21</web>") << false << false;
+        QTest::newRow("no <ver>") << QStringLiteral("<web>h:21</web>6.1</ver>") << false << false;
+        QTest::newRow("no </ver>") << QStringLiteral("<ver>6.1<web>h:21</web>") << false << false;
+        QTest::newRow("switched off for a run") << newer << true << false;
+        QTest::newRow("switched off by a packaged build") << newer << false << true;
     }
 
     void nothingIsOfferedButANewerVersion() {
         QFETCH(QString, reply);
-        QFETCH(bool, switchedOff);
-        if (switchedOff) {
+        QFETCH(bool, offByEnvironment);
+        QFETCH(bool, offByProgram);
+        if (offByEnvironment) {
             setenv("QUVO_NO_UPDATE_CHECK", "1", 1);
         }
+        CLoadHtmlThread::AllowUpdateCheck(!offByProgram);
         Offer(reply.toStdString());
         m_answer = QMessageBox::Yes;
         auto dlg = RunUpdateCheck();

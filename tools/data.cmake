@@ -14,6 +14,8 @@
 #
 # Targets: quvo_data (ALL, everything above), quvo_pinyin_table (the pinyin
 # table alone, for a target that embeds it) and the test test_shipped_data.
+# Sets QUVO_DATA_FILES (the program folder's files above), QUVO_SOURCE_LICENSES
+# and QUVO_SOURCES_STAMP for the package.
 #
 # Include from the top-level CMakeLists.txt after QUVO_PROGRAM_DIR is set and
 # after enable_testing() and find_package(GTest). Everything is cached: an
@@ -169,6 +171,13 @@ add_custom_command(
             "${QUVO_STORE_FILE}" "${QUVO_PROGRAM_DIR}/book/通用规范一级字.txt"
     COMMENT "Listing the stroke names of the first-level characters"
     VERBATIM)
+
+# For the package (packaging/): the program folder's files made here, and the licences of the
+# pinned sources as "name=file" with the step that fetches them.
+set(QUVO_DATA_FILES "${QUVO_FONT_FILE}" "${_quvo_license}" "${QUVO_STORE_FILE}" ${_quvo_texts})
+set(QUVO_SOURCE_LICENSES "Arphic-1999=${_quvo_modules}/hanzi-writer-data/ARPHICPL.TXT"
+                         "MIT=${_quvo_modules}/cnchar-order/LICENSE")
+set(QUVO_SOURCES_STAMP "${_quvo_npm_stamp}")
 
 add_custom_target(quvo_data ALL
     DEPENDS "${QUVO_FONT_FILE}" "${_quvo_license}" "${QUVO_STORE_FILE}" ${_quvo_texts}

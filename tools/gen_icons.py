@@ -2,6 +2,7 @@
 """Draws the program's icons as RGBA PNG files.
 
 Usage: gen_icons.py OUTDIR
+       gen_icons.py --hicolor NAME OUTDIR
 
   icon138.png      32 x 32   program icon: a pencil over a red practice grid
   icon138_256.png  256 x 256 the same, large
@@ -11,6 +12,9 @@ Usage: gen_icons.py OUTDIR
   icon157.png      16 x 16   close: an X
   icon182.png      32 x 32   balloon tip: a smiling star
   icon134.png      32 x 32   start-up help: an open book
+
+With --hicolor, the program icon alone in the sizes of the desktop's icon
+theme, as OUTDIR/SIZExSIZE/apps/NAME.png (the layout of share/icons/hicolor).
 
 Every icon is drawn from signed distance shapes on a supersampled canvas,
 then averaged down, which gives smooth edges at small sizes. The PNG writer
@@ -288,16 +292,25 @@ def icons():
     ]
 
 
+# The sizes a desktop looks for in the hicolor icon theme.
+HICOLOR_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
+
+
+def hicolor_icons(name):
+    return [('%dx%d/apps/%s.png' % (size, size, name), lambda size=size: program_icon(size))
+            for size in HICOLOR_SIZES]
+
+
 def write_files(argv, usage, entries):
     """Writes each (name, bytes-maker) of `entries` into the folder argv[1], each file
-    replaced whole. The generators' common main."""
+    replaced whole; a name may hold subfolders. The generators' common main."""
     if len(argv) != 2:
         sys.stderr.write(usage)
         return 2
     outdir = argv[1]
-    os.makedirs(outdir, exist_ok=True)
     for name, make in entries:
         path = os.path.join(outdir, name)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
         tmp = path + '.tmp'
         with open(tmp, 'wb') as f:
             f.write(make())
@@ -306,8 +319,13 @@ def write_files(argv, usage, entries):
 
 
 def main(argv):
-    return write_files(argv, 'usage: gen_icons.py OUTDIR\n',
-                       [(name, lambda draw=draw: png_bytes(draw())) for name, draw in icons()])
+    usage = 'usage: gen_icons.py OUTDIR\n       gen_icons.py --hicolor NAME OUTDIR\n'
+    drawings = icons()
+    if len(argv) == 4 and argv[1] == '--hicolor':
+        drawings = hicolor_icons(argv[2])
+        argv = [argv[0], argv[3]]
+    return write_files(argv, usage,
+                       [(name, lambda draw=draw: png_bytes(draw())) for name, draw in drawings])
 
 
 if __name__ == '__main__':
