@@ -19,6 +19,8 @@ constexpr int kTimerIds[] = {CQuvoDlg::kHintTimer, CQuvoDlg::kFlashTimer, CQuvoD
 CQuvoDlg::CQuvoDlg(QWidget* parent) : QDialog(parent), m_version("6.0") {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_DeleteOnClose, false);
+    // paintEvent covers every pixel itself: no fill with the window colour first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);  // a carried piece follows the mouse without a held button
     m_mainIcon.addFile(QStringLiteral(":/icons/icon138.png"));
     m_mainIcon.addFile(QStringLiteral(":/icons/icon138_256.png"));

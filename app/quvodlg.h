@@ -20,6 +20,7 @@
 
 #include "app/dialoglayout.h"
 #include "app/displaymode.h"
+#include "chardata/pinyintable.h"
 #include "online/pageserver.h"
 #include "online/webpanel.h"
 #include "game/assembly.h"
@@ -150,6 +151,9 @@ private:
     void LoadCharacter(const char* character);
     void LookUpCharacter();
     int LookUpPinyin();
+    QString PinyinText() const;
+    QRect PinyinArea() const;
+    QRect PinyinTextRect() const;
     const QByteArray& PinyinTable();
     void InvalidatePanel(const quvo::Rect& panel);
     void AttachPieceTip(CBHWnd* piece);
@@ -378,6 +382,7 @@ private:
     CXInfoTip* m_infoTip = nullptr;
     QByteArray m_pinyinTable;
     bool m_pinyinTableLoaded = false;
+    std::unique_ptr<quvo::PinyinIndex> m_pinyinIndex;  // the table's answers, made at its load
     bool m_exitStarted = false;
     int m_exitRuns = 0;
 };

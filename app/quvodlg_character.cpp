@@ -152,7 +152,7 @@ CBHWnd* CQuvoDlg::CreatePiece(int k, quvo::OutlineSeg* outline, const quvo::Rect
     piece->m_colour = quvo::PieceColour(now, k - 1, under);
     m_strokeColours[static_cast<std::size_t>(k - 1)] = static_cast<std::int32_t>(piece->m_colour);
     m_controls[id] = piece;
-    piece->repaint();
+    piece->update();  // painted with the others in one pass
     AttachPieceTip(piece);
     return piece;
 }

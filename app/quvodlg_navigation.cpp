@@ -3,6 +3,7 @@
 // Also the character's facts from the store and its pinyin.
 #include <QFile>
 #include <QFont>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QPainter>
 #include <QValidator>
@@ -169,6 +170,7 @@ bool CQuvoDlg::CanTeach(const std::string& gbk) {
 void CQuvoDlg::LoadCharacter(const char* text) {
     char character[sizeof m_currentChar] = {};
     std::strncpy(character, text, sizeof character - 1);
+    const QRect oldPinyin = PinyinTextRect();
     FreeCharacter();
     KillTimer(kFlashTimer);
     NavigateToCharacterPage(character);
@@ -176,9 +178,12 @@ void CQuvoDlg::LoadCharacter(const char* text) {
     if (m_exitStarted) {
         return;
     }
-    for (const quvo::Rect& panel : {m_panels.sample, m_panels.practice, m_panels.bottom, m_panels.title}) {
+    // What a new character changes: the sample, the grid with its outline, and the pinyin's
+    // letters (the old ones and the new); the textbook's title below stays as it is.
+    for (const quvo::Rect& panel : {m_panels.sample, m_panels.practice}) {
         InvalidatePanel(panel);
     }
+    update(oldPinyin.united(PinyinTextRect()));
     if (m_demoBeforeAssembling) {
         KillTimer(kDemoTimer);
         SetTimer(kDemoTimer, m_demoSpeed);
@@ -221,31 +226,52 @@ const QByteArray& CQuvoDlg::PinyinTable() {
         if (table.open(QIODevice::ReadOnly)) {
             m_pinyinTable = table.readAll();
         }
+        m_pinyinIndex = std::make_unique<quvo::PinyinIndex>(
+            std::string_view(m_pinyinTable.constData(), static_cast<std::size_t>(m_pinyinTable.size())));
     }
     return m_pinyinTable;
 }
 
+// Looked up in the table's index: one pass over the table at its load instead of one per
+// character.
 int CQuvoDlg::LookUpPinyin() {
-    const QByteArray& table = PinyinTable();
-    return quvo::LookUpPinyin(std::string_view(table.constData(), static_cast<std::size_t>(table.size())),
-                              m_currentChar, m_pinyin, m_tone)
-               ? 1
-               : 0;
+    PinyinTable();
+    return m_pinyinIndex->LookUp(m_currentChar, m_pinyin, m_tone) ? 1 : 0;
+}
+
+namespace {
+constexpr int kPinyinFlags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap;
+
+QFont PinyinFont() {
+    QFont font(QString::fromUtf16(quvo::kKaiFaceName));
+    font.setPixelSize(30);
+    return font;
+}
+}  // namespace
+
+QString CQuvoDlg::PinyinText() const {
+    const QString pinyin = QString::fromStdString(quvo::GbkToUtf8(m_pinyin).value_or(std::string()));
+    const QString tone = QString::fromStdString(quvo::GbkToUtf8(m_tone).value_or(std::string()));
+    return QStringLiteral("%1  %2声").arg(pinyin, tone);
+}
+
+QRect CQuvoDlg::PinyinArea() const {
+    const quvo::Rect& t = m_panels.title;
+    return QRect(t.left, t.top + 10, t.Width(), t.Height() - 10);
+}
+
+// Where the pinyin's letters are, so that a new character repaints only them and leaves the
+// title panel's box and button alone.
+QRect CQuvoDlg::PinyinTextRect() const {
+    return QFontMetrics(PinyinFont()).boundingRect(PinyinArea(), kPinyinFlags, PinyinText());
 }
 
 // "ā  1声" in red KaiTi, centred in the title panel 10 pixels below its top.
 void CQuvoDlg::DrawPinyin(QPainter& painter) {
-    const QString pinyin = QString::fromStdString(quvo::GbkToUtf8(m_pinyin).value_or(std::string()));
-    const QString tone = QString::fromStdString(quvo::GbkToUtf8(m_tone).value_or(std::string()));
-    QFont font(QString::fromUtf16(quvo::kKaiFaceName));
-    font.setPixelSize(30);
     painter.save();
-    painter.setFont(font);
+    painter.setFont(PinyinFont());
     painter.setPen(QColor(255, 0, 0));
-    const quvo::Rect& t = m_panels.title;
-    painter.drawText(QRect(t.left, t.top + 10, t.Width(), t.Height() - 10),
-                     Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
-                     QStringLiteral("%1  %2声").arg(pinyin, tone));
+    painter.drawText(PinyinArea(), kPinyinFlags, PinyinText());
     painter.restore();
 }
 

@@ -5,6 +5,8 @@
 #include <QTimer>
 #include <QPaintEvent>
 
+#include <algorithm>
+
 #include "app/bitmapfile.h"
 #include "app/quvodlg.h"
 #include "chardata/gbk.h"
@@ -49,7 +51,16 @@ void CQuvoDlg::paintEvent(QPaintEvent* event) {
         PaintMinimisedIcon(painter);
         return;
     }
-    // The picture is not scaled: only its top-left 1024 x 768 pixels are used.
+    // The picture is not scaled: only its top-left 1024 x 768 pixels are used. The dialog
+    // paints its own background (it is opaque), so what the picture leaves uncovered gets the
+    // window colour here.
+    const QRect picture = m_background.isNull()
+                              ? QRect()
+                              : QRect(0, 0, std::min(m_background.width(), int(kWidth)),
+                                      std::min(m_background.height(), int(kHeight)));
+    if (!picture.contains(event->rect())) {
+        painter.fillRect(event->rect(), palette().window());
+    }
     if (!m_background.isNull()) {
         painter.drawPixmap(0, 0, m_background, 0, 0, kWidth, kHeight);
     }

@@ -39,27 +39,57 @@ bool SplitLine(std::string_view line, std::string_view& character, std::string_v
     return true;
 }
 
+// Calls `found` with the fields of each line up to the first that ends the search, until it
+// returns true.
+template <typename Found>
+void WalkLines(std::string_view table, Found found) {
+    std::size_t start = 0;
+    for (std::size_t end = table.find('\n'); end != std::string_view::npos;
+         start = end + 1, end = table.find('\n', start)) {
+        const std::string_view line = Cut(table.substr(start, end - start), kLineBytes);
+        std::string_view c, p, t;
+        if (!SplitLine(line, c, p, t) || found(c, p, t)) {
+            return;
+        }
+    }
+}
+
 }  // namespace
 
 bool LookUpPinyin(std::string_view table, std::string_view character, std::string& pinyin,
                   std::string& tone) {
     pinyin.clear();
     tone.clear();
-    std::size_t start = 0;
-    for (std::size_t end = table.find('\n'); end != std::string_view::npos;
-         start = end + 1, end = table.find('\n', start)) {
-        const std::string_view line = Cut(table.substr(start, end - start), kLineBytes);
-        std::string_view c, p, t;
-        if (!SplitLine(line, c, p, t)) {
-            return false;
-        }
+    bool hit = false;
+    WalkLines(table, [&](std::string_view c, std::string_view p, std::string_view t) {
         if (c == character) {
             pinyin.assign(p);
             tone.assign(t);
-            return true;
+            hit = true;
         }
+        return hit;
+    });
+    return hit;
+}
+
+PinyinIndex::PinyinIndex(std::string_view table) {
+    WalkLines(table, [this](std::string_view c, std::string_view p, std::string_view t) {
+        m_first.try_emplace(std::string(c), std::string(p), std::string(t));
+        return false;
+    });
+}
+
+bool PinyinIndex::LookUp(std::string_view character, std::string& pinyin,
+                         std::string& tone) const {
+    const auto it = m_first.find(std::string(character));
+    if (it == m_first.end()) {
+        pinyin.clear();
+        tone.clear();
+        return false;
     }
-    return false;
+    pinyin = it->second.first;
+    tone = it->second.second;
+    return true;
 }
 
 }  // namespace quvo

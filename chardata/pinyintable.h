@@ -2,6 +2,8 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
 
 namespace quvo {
 
@@ -12,5 +14,17 @@ namespace quvo {
 // Returns true with pinyin and tone filled, else false with both empty.
 bool LookUpPinyin(std::string_view table, std::string_view character, std::string& pinyin,
                   std::string& tone);
+
+// The same answers from one pass over the table: for every character before the first line
+// that ends the search, the fields of its first line.
+class PinyinIndex {
+public:
+    explicit PinyinIndex(std::string_view table);
+    bool LookUp(std::string_view character, std::string& pinyin, std::string& tone) const;
+    std::size_t size() const { return m_first.size(); }
+
+private:
+    std::unordered_map<std::string, std::pair<std::string, std::string>> m_first;
+};
 
 }  // namespace quvo

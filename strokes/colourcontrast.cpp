@@ -1,6 +1,7 @@
 #include "strokes/colourcontrast.h"
 
 #include <array>
+#include <memory>
 #include <cmath>
 
 namespace quvo {
@@ -37,6 +38,26 @@ Lab ToLab(Colour c) {
     return {116.0 * fy - 16.0, 500.0 * (fx - fy), 200.0 * (fy - fz)};
 }
 
+// ToLab through a small cache on each thread: a picture repeats its colours, and a piece
+// compares against hundreds of them (three cube roots each).
+Lab CachedLab(Colour c) {
+    struct Slot {
+        Colour colour;
+        bool used;
+        Lab lab;
+    };
+    constexpr std::size_t kSlots = 4096;
+    thread_local std::unique_ptr<std::array<Slot, kSlots>> cache;
+    if (!cache) {
+        cache = std::make_unique<std::array<Slot, kSlots>>();
+    }
+    Slot& slot = (*cache)[(c ^ (c >> 12)) % kSlots];
+    if (!slot.used || slot.colour != c) {
+        slot = {c, true, ToLab(c)};
+    }
+    return slot.lab;
+}
+
 double Distance2(const Lab& p, const Lab& q) {
     return (p.l - q.l) * (p.l - q.l) + (p.a - q.a) * (p.a - q.a) + (p.b - q.b) * (p.b - q.b);
 }
@@ -49,7 +70,7 @@ Backdrop::Backdrop(const std::vector<Colour>& under) {
     const std::size_t step = under.size() / kMostSamples + 1;
     m_under.reserve(under.size() / step + 1);
     for (std::size_t i = 0; i < under.size(); i += step) {
-        m_under.push_back(ToLab(under[i]));
+        m_under.push_back(CachedLab(under[i]));
     }
 }
 

@@ -59,10 +59,18 @@ void PainterStrokeCanvas::PolyBezier(const std::vector<StrokePoint>& points, con
 
 void PainterStrokeCanvas::FillPolygon(const std::vector<StrokePoint>& points, Colour colour) {
     const PolygonRegion region(points);
-    const QColor qcolour = ToQColor(colour);
+    // Every run one pixel high, filled in one call: the same pixels as a fill per run.
+    QList<QRect> runs;
+    runs.reserve(static_cast<qsizetype>(region.Spans().size()));
     for (const PolygonRegion::Span& s : region.Spans()) {
-        m_painter.fillRect(s.left, s.y, s.right - s.left, 1, qcolour);
+        runs.append(QRect(s.left, s.y, s.right - s.left, 1));
     }
+    m_painter.save();
+    m_painter.setPen(Qt::NoPen);
+    m_painter.setBrush(ToQColor(colour));
+    m_painter.setRenderHint(QPainter::Antialiasing, false);
+    m_painter.drawRects(runs);
+    m_painter.restore();
 }
 
 }  // namespace quvo

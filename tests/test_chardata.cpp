@@ -5,6 +5,8 @@
 #include <sqlite3.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "chardata/characterstore.h"
 #include "chardata/gbk.h"
@@ -126,6 +128,36 @@ TEST(PinyinTable, LongLinesAndFieldsAreCutNotOverrun) {
     // Cut to 39 bytes, a line can lose its third comma: then it ends the search.
     const std::string lost = Gbk("地,") + std::string(40, 'p') + ",4,x\r\n";
     EXPECT_FALSE(quvo::LookUpPinyin(lost, Gbk("地"), pinyin, tone));
+}
+
+// The index gives the scan's answer for every character: first lines, lines after one that
+// ends the search, cut fields, and the whole shipped table.
+TEST(PinyinTable, TheIndexAnswersAsTheScanDoes) {
+    const std::string shipped = quvo::test::ReadAll(QUVO_PINYIN_TABLE);
+    const std::string tables[] = {
+        Table({"啊,ā,1,a", "阿,ā,1,a", "阿,ē,1,e", "的,de,0,de"}),
+        Table({"啊,ā,1,a"}) + Gbk("天,tiān") + "\n" + Table({"地,dì,4,di"}),
+        Gbk("地,") + std::string(25, 'p') + ",12345,x\r\n" + Gbk("天,tiān,1,tian"),
+        shipped,
+    };
+    std::vector<std::string> characters;
+    for (const char* c : {"啊", "阿", "的", "地", "天", "一", "爨", "氵"}) characters.push_back(Gbk(c));
+    for (int lead = 0xB0; lead <= 0xF7; lead += 3) {
+        for (int trail = 0xA1; trail <= 0xFE; trail += 5) {
+            characters.push_back(std::string{char(lead), char(trail)});
+        }
+    }
+    for (const std::string& table : tables) {
+        const quvo::PinyinIndex index(table);
+        for (const std::string& c : characters) {
+            std::string scanPinyin, scanTone, pinyin = "old", tone = "old";
+            const bool scanned = quvo::LookUpPinyin(table, c, scanPinyin, scanTone);
+            EXPECT_EQ(index.LookUp(c, pinyin, tone), scanned) << c;
+            EXPECT_EQ(pinyin, scanPinyin);
+            EXPECT_EQ(tone, scanTone);
+        }
+    }
+    EXPECT_GT(quvo::PinyinIndex(shipped).size(), 9000u);
 }
 
 TEST(PinyinTable, TheShippedTableReadsAhAndAAsFirstTone) {
