@@ -20,6 +20,7 @@
 
 #include "app/dialoglayout.h"
 #include "app/displaymode.h"
+#include "chardata/characterstore.h"
 #include "chardata/pinyintable.h"
 #include "online/pageserver.h"
 #include "online/webpanel.h"
@@ -382,7 +383,8 @@ private:
     CXInfoTip* m_infoTip = nullptr;
     QByteArray m_pinyinTable;
     bool m_pinyinTableLoaded = false;
-    std::unique_ptr<quvo::PinyinIndex> m_pinyinIndex;  // the table's answers, made at its load
+    std::unique_ptr<quvo::PinyinIndex> m_pinyinIndex;
+    std::unique_ptr<quvo::CharacterStore> m_store;  // kept open between characters  // the table's answers, made at its load
     bool m_exitStarted = false;
     int m_exitRuns = 0;
 };

@@ -198,7 +198,10 @@ void CQuvoDlg::LoadCharacter(const char* text) {
 // Stroke order and stroke types of the current character. A store that cannot be opened
 // ends the program; a failed query keeps the stroke order the previous character left.
 void CQuvoDlg::LookUpCharacter() {
-    const quvo::StoreAnswer answer = quvo::QueryCharacterStore(DataPath("hz.db"), m_currentChar);
+    if (!m_store) {
+        m_store = std::make_unique<quvo::CharacterStore>(DataPath("hz.db"));
+    }
+    const quvo::StoreAnswer answer = m_store->Query(m_currentChar);
     switch (answer.status) {
     case quvo::StoreAnswer::kFound:
         m_strokeOrder = answer.strokeOrder;

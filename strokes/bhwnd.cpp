@@ -121,7 +121,11 @@ void CBHWnd::RenderPiece() {
     quvo::PainterStrokeCanvas canvas(painter);
     quvo::DrawStrokeOutlineAt(canvas, m_outline, -m_bounds.left, -m_bounds.top,
                               {quvo::PenStyle::Solid, 1, 0});
-    quvo::FillStrokePolygonAt(canvas, m_outline, -m_bounds.left, -m_bounds.top, m_colour);
+    if (m_outline == m_shapedOutline && m_bounds == m_shapedBounds && !m_region.IsEmpty()) {
+        canvas.FillSpans(m_region.Spans(), m_colour);  // the shape's own region, made once
+    } else {
+        quvo::FillStrokePolygonAt(canvas, m_outline, -m_bounds.left, -m_bounds.top, m_colour);
+    }
     m_surfaceStale = false;
 }
 

@@ -58,11 +58,14 @@ void PainterStrokeCanvas::PolyBezier(const std::vector<StrokePoint>& points, con
 }
 
 void PainterStrokeCanvas::FillPolygon(const std::vector<StrokePoint>& points, Colour colour) {
-    const PolygonRegion region(points);
+    FillSpans(PolygonRegion(points).Spans(), colour);
+}
+
+void PainterStrokeCanvas::FillSpans(const std::vector<PolygonRegion::Span>& spans, Colour colour) {
     // Every run one pixel high, filled in one call: the same pixels as a fill per run.
     QList<QRect> runs;
-    runs.reserve(static_cast<qsizetype>(region.Spans().size()));
-    for (const PolygonRegion::Span& s : region.Spans()) {
+    runs.reserve(static_cast<qsizetype>(spans.size()));
+    for (const PolygonRegion::Span& s : spans) {
         runs.append(QRect(s.left, s.y, s.right - s.left, 1));
     }
     m_painter.save();

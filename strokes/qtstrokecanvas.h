@@ -24,6 +24,8 @@ public:
     void Polyline(const std::vector<StrokePoint>& points, const Pen& pen) override;
     void PolyBezier(const std::vector<StrokePoint>& points, const Pen& pen) override;
     void FillPolygon(const std::vector<StrokePoint>& points, Colour colour) override;
+    // The runs of a region already made, filled as FillPolygon fills its polygon's.
+    void FillSpans(const std::vector<PolygonRegion::Span>& spans, Colour colour);
 
 private:
     void SelectPen(const Pen& pen);

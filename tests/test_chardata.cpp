@@ -5,6 +5,7 @@
 #include <sqlite3.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,39 @@ TEST(CharacterStore, FailuresCarryTheEnginesText) {
 
     WriteAll(dir.File("junk.db"), std::string(4096, 'j'));
     EXPECT_EQ(quvo::QueryCharacterStore(dir.File("junk.db"), Gbk("天")).status, StoreAnswer::kQueryFailed);
+}
+
+// The store kept open answers as a fresh opening would, through the file being replaced by
+// another store, by junk, taken away and put back.
+TEST(CharacterStore, AStoreKeptOpenFollowsItsFile) {
+    TempFolder dir;
+    const std::string file = dir.File("hz.db");
+    const std::string other = dir.File("other.db");
+    MakeStore(file, "CREATE TABLE bishun (hanzi TEXT, bishun TEXT, bihuamc TEXT);"
+                    "INSERT INTO bishun VALUES ('天', '1,2', '0,1');");
+    MakeStore(other, "CREATE TABLE bishun (hanzi TEXT, bishun TEXT, bihuamc TEXT);"
+                     "INSERT INTO bishun VALUES ('天', '2,1', '5,2');");
+    quvo::CharacterStore store(file);
+    const std::function<void()> steps[] = {
+        [] {},
+        [] {},  // asked twice: the same answers from the open store
+        [&] { std::filesystem::copy_file(other, file, std::filesystem::copy_options::overwrite_existing); },
+        [&] { WriteAll(file, std::string(4096, 'j')); },
+        [&] { std::filesystem::remove(file); },
+        [&] { std::filesystem::copy_file(other, file); },
+    };
+    for (const auto& step : steps) {
+        step();
+        for (const char* c : {"天", "地"}) {
+            const StoreAnswer fresh = quvo::QueryCharacterStore(file, Gbk(c));
+            const StoreAnswer kept = store.Query(Gbk(c));
+            EXPECT_EQ(kept.status, fresh.status) << c;
+            EXPECT_EQ(kept.strokeOrder, fresh.strokeOrder);
+            EXPECT_EQ(kept.strokeTypes, fresh.strokeTypes);
+            EXPECT_EQ(kept.error, fresh.error);
+        }
+    }
+    EXPECT_EQ(store.Query(Gbk("天")).strokeOrder, "2,1");
 }
 
 TEST(CharacterStore, TheShippedStoreKnowsGao) {
