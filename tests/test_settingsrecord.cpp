@@ -209,6 +209,8 @@ TEST(SettingsPaths, InsideTheProgramFolderRelativeElseWhole) {
     for (const Case& c : {Case{folder + "/theme/charming3.bmp", "theme/charming3.bmp"},
                           Case{"/usr/share/pictures/sky.bmp", "/usr/share/pictures/sky.bmp"},
                           Case{folder + "x/theme.bmp", folder + "x/theme.bmp"},  // a neighbour
+                          // Made relative, "/theme/a.bmp" would read as a path of its own.
+                          Case{folder + "//theme/a.bmp", folder + "//theme/a.bmp"},
                           Case{folder, folder},
                           Case{"", ""}}) {
         EXPECT_EQ(quvo::StoredPath(folder, c.path), c.stored) << c.path;
