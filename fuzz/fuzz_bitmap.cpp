@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(decoded == quvo::DecodeBitmap(data, size, false, plain),
           "the colour table does not decide whether a picture is read");
     if (!decoded) {
-        Check(withTable.pixels.empty() && withTable.width == 0, "a refused picture leaves its result alone");
+        Check(withTable.pixels.empty() && withTable.width == 0,
+              "a refused picture leaves its result alone");
         return 0;
     }
     Check(withTable.width > 0 && withTable.width <= quvo::kMaxBitmapSide && withTable.height > 0 &&
@@ -21,7 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(withTable.pixels.size() == static_cast<std::size_t>(withTable.width) * withTable.height,
           "a picture has one pixel for each place");
     Check(withTable.pixels == plain.pixels, "the colour table does not change the pixels");
-    Check(plain.palette.empty() && withTable.palette.size() <= 256, "a palette only when asked, 256 at most");
+    Check(plain.palette.empty() && withTable.palette.size() <= 256,
+          "a palette only when asked, 256 at most");
     for (const std::uint32_t pixel : withTable.pixels) {
         Check((pixel >> 24) == 0xFF, "every pixel is opaque");
     }

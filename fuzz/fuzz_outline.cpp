@@ -12,14 +12,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const int ascent = data[0] * 4;
-    const quvo::StrokePoint origin{static_cast<std::int8_t>(data[1]) * 8, static_cast<std::int8_t>(data[2]) * 8};
+    const quvo::StrokePoint origin{static_cast<std::int8_t>(data[1]) * 8,
+                                   static_cast<std::int8_t>(data[2]) * 8};
     const std::uint8_t* stream = data + 4;
     const std::size_t streamSize = size - 4;
 
     quvo::StrokeList list;
     list.Reset();
-    const int contours =
-        quvo::WalkGlyphOutline(stream, streamSize, ascent, origin, list.SegmentCursor(), list.HeadCursor());
+    const int contours = quvo::WalkGlyphOutline(stream, streamSize, ascent, origin,
+                                                list.SegmentCursor(), list.HeadCursor());
     Check(contours >= 0 && static_cast<std::size_t>(contours) * 16 <= streamSize,
           "no more contours than the stream has headers for");
     Check(quvo::CountStrokes(list.First()) == contours, "the list has one stroke per contour");
@@ -29,13 +30,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         quvo::Rect bounds{};
         quvo::GetStrokeBounds(chain, bounds);
         for (const quvo::StrokePoint& p : quvo::GatherStrokePoints(chain)) {
-            Check(p.x >= bounds.left && p.x <= bounds.right && p.y >= bounds.top && p.y <= bounds.bottom,
+            Check(p.x >= bounds.left && p.x <= bounds.right && p.y >= bounds.top &&
+                      p.y <= bounds.bottom,
                   "every point of a stroke lies in its bounds");
         }
         // The layouts the drawing code takes: a start point and its points for a line or spline
         // run, a start point and whole triples for a Bezier run.
         for (const quvo::OutlineSeg* seg = chain; seg; seg = seg->nextSeg) {
-            Check(seg->kind == quvo::OutlineSeg::kBezier ? seg->pointCount % 3 == 1 : seg->pointCount >= 2,
+            Check(seg->kind == quvo::OutlineSeg::kBezier ? seg->pointCount % 3 == 1
+                                                         : seg->pointCount >= 2,
                   "a segment has the points its kind is drawn with");
         }
     }

@@ -81,8 +81,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     const std::string folder = Setting("QUVO_FUZZ_PROGRAM_DIR", QUVO_FUZZ_PROGRAM_DIR);
     const std::string pinyin = ReadFile(Setting("QUVO_FUZZ_PINYIN_TABLE", QUVO_FUZZ_PINYIN_TABLE));
     // Never destroyed: its threads serve until the process ends.
-    auto* server = new quvo::PageServer(
-        {folder, pinyin, quvo::fuzz::ScratchFolder() + "/xxjl.db", "6.0", 4});
+    auto* server =
+        new quvo::PageServer({folder, pinyin, quvo::fuzz::ScratchFolder() + "/xxjl.db", "6.0", 4});
     Check(server->Start("127.0.0.1", 0), "the page server starts");
     g_port = server->Port();
     return 0;
@@ -94,7 +94,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     shutdown(sock, SHUT_WR);
     const std::string answer = ReceiveAll(sock);
     close(sock);
-    Check(answer.empty() || answer.rfind("HTTP/1.1 ", 0) == 0, "whatever the server sends is an HTTP answer");
+    Check(answer.empty() || answer.rfind("HTTP/1.1 ", 0) == 0,
+          "whatever the server sends is an HTTP answer");
     // Values from the request reach a page only escaped: no request can put markup in one.
     Check(answer.find("<script") == std::string::npos, "no page carries a script");
     return 0;

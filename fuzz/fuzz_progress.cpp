@@ -16,7 +16,8 @@ constexpr std::size_t kRecord = quvo::kProgressRecordSize;
 // The book saved: a path that fits a record, taken from the file when it has a whole record.
 std::string BookToSave(std::string_view bytes) {
     if (bytes.size() >= kRecord) {
-        std::string first = quvo::DecodeProgress(reinterpret_cast<const std::uint8_t*>(bytes.data())).bookPath;
+        std::string first =
+            quvo::DecodeProgress(reinterpret_cast<const std::uint8_t*>(bytes.data())).bookPath;
         if (!first.empty() && bytes.size() % 2 == 0) {
             return first;
         }
@@ -34,14 +35,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     quvo::ProgressRecord query{book, 0};
     const bool known = progress.LookUp(query) == 1;
 
-    const std::int32_t position = known ? query.position + 1 : static_cast<std::int32_t>(size);
+    const std::int32_t position = known ? query.position ^ 1 : static_cast<std::int32_t>(size);
     const int saved = progress.Save({book, position});
     Check(saved == (known ? 1 : -1), "a book found is replaced, any other appended");
 
     const auto after = quvo::ReadFileHead(file, size + 2 * kRecord);
     Check(after.has_value() && after->size() % kRecord == 0, "the saved file holds whole records");
     const std::size_t wholeBefore = size - size % kRecord;
-    Check(after->size() == wholeBefore + (known ? 0 : kRecord), "one record more for a new book, else as many");
+    Check(after->size() == wholeBefore + (known ? 0 : kRecord),
+          "one record more for a new book, else as many");
     quvo::ProgressRecord again{book, 0};
     Check(progress.LookUp(again) == 1 && again.position == position, "the saved position is found");
     // Every other record keeps its bytes.

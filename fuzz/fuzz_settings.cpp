@@ -12,8 +12,9 @@ namespace {
 constexpr char kFolder[] = "/opt/quvo";
 
 void CheckValidated(const quvo::SettingsRecord& r) {
-    for (const std::int32_t value : {r.showUnderlay, r.showSample, r.showGrid, r.hints, r.strokeCheck,
-                                     r.demoBeforeAssembling, r.backgroundMusic, r.showPinyin}) {
+    for (const std::int32_t value :
+         {r.showUnderlay, r.showSample, r.showGrid, r.hints, r.strokeCheck, r.demoBeforeAssembling,
+          r.backgroundMusic, r.showPinyin}) {
         Check(value == 0 || value == 1, "a switch the dialog takes is 0 or 1");
     }
     Check(r.demoSpeed >= quvo::kMinDemoSpeed && r.demoSpeed <= quvo::kMaxDemoSpeed,
@@ -24,7 +25,8 @@ void CheckValidated(const quvo::SettingsRecord& r) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string file = quvo::fuzz::PutScratchFile(quvo::kSettingsFileName, quvo::fuzz::AsText(data, size));
+    const std::string file =
+        quvo::fuzz::PutScratchFile(quvo::kSettingsFileName, quvo::fuzz::AsText(data, size));
     quvo::SettingsBytes buffer{};
     Check(quvo::ReadSettingsFile(file, buffer) == 0, "a settings file that is there is read");
     const quvo::SettingsRecord decoded = quvo::DecodeSettings(buffer);

@@ -18,12 +18,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string page;
     int n = 0;
     for (; n < kMostPages && quvo::ReadTextbookPage(file, n, page) == 1; ++n) {
-        Check(!page.empty() && page.size() <= quvo::kMaxPageBytes, "a page is one token of at most 18 bytes");
+        Check(!page.empty() && page.size() <= quvo::kMaxPageBytes,
+              "a page is one token of at most 18 bytes");
         Check(quvo::CutPageToken(page) == page, "a page read is already cut");
         const std::vector<std::string> characters = quvo::PickPageCharacters(page);
-        Check(characters.size() <= static_cast<std::size_t>(quvo::kCharactersPerPage), "five characters at most");
+        Check(characters.size() <= static_cast<std::size_t>(quvo::kCharactersPerPage),
+              "five characters at most");
         for (const std::string& character : characters) {
-            Check(character.size() == 2 && quvo::IsCharacterByte(static_cast<unsigned char>(character[0])),
+            Check(character.size() == 2 &&
+                      quvo::IsCharacterByte(static_cast<unsigned char>(character[0])),
                   "a character is two bytes that start with a character byte");
             (void)quvo::GbkToUtf8(character);
         }

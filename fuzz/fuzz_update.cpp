@@ -13,8 +13,8 @@ namespace {
 constexpr char kRunning[] = "6.0";
 
 bool HoldsTags(const quvo::UpdateInfo& info) {
-    for (const std::string* content : {&info.ver, &info.web, &info.username, &info.password, &info.path,
-                                       &info.update, &info.sha256}) {
+    for (const std::string* content : {&info.ver, &info.web, &info.username, &info.password,
+                                       &info.path, &info.update, &info.sha256}) {
         if (content->find('<') != std::string::npos) {
             return true;
         }
@@ -32,9 +32,11 @@ std::string Trimmed(std::string text) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string file = quvo::fuzz::PutScratchFile("update.txt", quvo::fuzz::AsText(data, size));
+    const std::string file =
+        quvo::fuzz::PutScratchFile("update.txt", quvo::fuzz::AsText(data, size));
     const std::string sent = quvo::UpdateReply(file, kRunning);
-    Check(!sent.empty() && sent.size() <= quvo::kReplyLimit, "the server sends a reply the program reads whole");
+    Check(!sent.empty() && sent.size() <= quvo::kReplyLimit,
+          "the server sends a reply the program reads whole");
 
     const std::string reply = quvo::CutReply(sent);
     const auto worker = quvo::ParseUpdateReply(reply, quvo::TrimTags::kVersionAndUpdate);
@@ -49,7 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // by that rule: a content that itself holds a tag (the first "<update>" of the text then
     // lies inside <path>, say), and one trimmed down to a single byte, which the second
     // reading ignores.
-    if (!HoldsTags(*worker) && Trimmed(worker->update).size() != 1 && Trimmed(worker->path).size() != 1) {
+    if (!HoldsTags(*worker) && Trimmed(worker->update).size() != 1 &&
+        Trimmed(worker->path).size() != 1) {
         Check(dialog->update == worker->update && dialog->path == Trimmed(worker->path),
               "the dialog fetches the updater the worker read");
     }
