@@ -23,6 +23,8 @@ namespace {
 // However slow the machine, a request is answered well within this.
 constexpr int kAnswerMs = 20000;
 
+// Never destroyed: its threads serve until the process ends.
+quvo::PageServer* g_server = nullptr;
 int g_port = 0;
 
 std::string Setting(const char* name, const char* built) {
@@ -80,11 +82,10 @@ std::string ReceiveAll(int sock) {
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     const std::string folder = Setting("QUVO_FUZZ_PROGRAM_DIR", QUVO_FUZZ_PROGRAM_DIR);
     const std::string pinyin = ReadFile(Setting("QUVO_FUZZ_PINYIN_TABLE", QUVO_FUZZ_PINYIN_TABLE));
-    // Never destroyed: its threads serve until the process ends.
-    auto* server =
+    g_server =
         new quvo::PageServer({folder, pinyin, quvo::fuzz::ScratchFolder() + "/xxjl.db", "6.0", 4});
-    Check(server->Start("127.0.0.1", 0), "the page server starts");
-    g_port = server->Port();
+    Check(g_server->Start("127.0.0.1", 0), "the page server starts");
+    g_port = g_server->Port();
     return 0;
 }
 
