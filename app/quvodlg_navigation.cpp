@@ -9,6 +9,7 @@
 #include <QValidator>
 
 #include <cstring>
+#include <limits>
 
 #include "app/kaifont.h"
 #include "app/quvodlg.h"
@@ -95,13 +96,17 @@ void CQuvoDlg::OnPreviousPage() {
                          quvo::LoadResString(quvo::IDS_PRODUCT_TITLE));
 }
 
+// A damaged progress file can leave the page at the largest number there is; no page follows
+// that one, and counting past it would overflow.
 void CQuvoDlg::OnNextPage() {
-    ++m_textbookPosition;
-    if (ShowTextbookPage(m_textbookPosition) != -1) {
-        InvalidatePanel(m_panels.bottom);
-        return;
+    if (m_textbookPosition < std::numeric_limits<int>::max()) {
+        ++m_textbookPosition;
+        if (ShowTextbookPage(m_textbookPosition) != -1) {
+            InvalidatePanel(m_panels.bottom);
+            return;
+        }
+        --m_textbookPosition;
     }
-    --m_textbookPosition;
     quvo::ShowMessageBox(this, quvo::LoadResString(quvo::IDS_LAST_PAGE),
                          quvo::LoadResString(quvo::IDS_PRODUCT_TITLE));
 }

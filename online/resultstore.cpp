@@ -109,9 +109,15 @@ std::string CommaList(const std::vector<int>& positions) {
 }
 
 // WAL is a property of the file: set once, kept by every later connection.
+// The mode can change only once the question's statement has ended: while it is open it holds
+// a read, and the change would fail, leaving the file in its rollback-journal mode.
 void UseWriteAheadLog(const Connection& connection) {
-    Statement mode(connection, "PRAGMA journal_mode");
-    if (mode.Row() && mode.Text(0) != "wal") {
+    bool wal = false;
+    {
+        Statement mode(connection, "PRAGMA journal_mode");
+        wal = mode.Row() && mode.Text(0) == "wal";
+    }
+    if (!wal) {
         connection.Exec("PRAGMA journal_mode=WAL");
     }
 }

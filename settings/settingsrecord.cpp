@@ -110,10 +110,13 @@ SettingsRecord DefaultSettings(std::string_view programFolder) {
     return record;
 }
 
+// A path that goes on with a second separator after the folder stays whole: made relative,
+// it would start with a separator and read back as a path outside the folder.
 std::string StoredPath(std::string_view programFolder, std::string_view path) {
-    if (!programFolder.empty() && path.size() > programFolder.size() + 1 &&
-        path.substr(0, programFolder.size()) == programFolder && path[programFolder.size()] == '/') {
-        return std::string(path.substr(programFolder.size() + 1));
+    const std::size_t folder = programFolder.size();
+    if (!programFolder.empty() && path.size() > folder + 1 && path.substr(0, folder) == programFolder &&
+        path[folder] == '/' && path[folder + 1] != '/') {
+        return std::string(path.substr(folder + 1));
     }
     return std::string(path);
 }

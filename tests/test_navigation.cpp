@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include <filesystem>
+#include <limits>
 #include <memory>
 
 #include "app/quvodlg.h"
@@ -109,6 +110,21 @@ private Q_SLOTS:
         QCOMPARE(dlg->m_textbookPosition, 0);
         QCOMPARE(m_boxes.back().text, QStringLiteral("已到头了"));
         QCOMPARE(std::string(dlg->m_currentChar), Gbk("高"));  // pages never change it
+    }
+
+    // A progress file can hold any number; at the largest there is no next page to count to.
+    void aSavedPageAtTheLargestNumberHasNoNextPage() {
+        UseTextbook("one.txt", "天地人你我\n");
+        {
+            quvo::ProgressFile progress(m_dir->File("xxjd.cfg"));
+            progress.Save({BookPath("one.txt"), std::numeric_limits<int>::max()});
+        }
+        auto dlg = StartDialog();
+        QCOMPARE(dlg->m_textbookPosition, std::numeric_limits<int>::max());
+        dlg->OnNextPage();
+        QCOMPARE(dlg->m_textbookPosition, std::numeric_limits<int>::max());
+        QCOMPARE(m_boxes.size(), std::size_t(1));
+        QCOMPARE(m_boxes[0].text, QStringLiteral("后面没有了"));
     }
 
     void shortPagesLeaveEmptyButtons() {

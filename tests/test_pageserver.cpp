@@ -46,6 +46,20 @@ std::int64_t CountRows(const std::string& file) {
     return rows;
 }
 
+std::string JournalMode(const std::string& file) {
+    sqlite3* db = nullptr;
+    sqlite3_stmt* stmt = nullptr;
+    std::string mode;
+    if (sqlite3_open(file.c_str(), &db) == SQLITE_OK &&
+        sqlite3_prepare_v2(db, "PRAGMA journal_mode", -1, &stmt, nullptr) == SQLITE_OK &&
+        sqlite3_step(stmt) == SQLITE_ROW) {
+        mode = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+    }
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    return mode;
+}
+
 TEST(ResultStore, HistoryDayAndRecordPerClient) {
     TempFolder dir;
     quvo::ResultStore store(dir.File("results.db"));
@@ -77,6 +91,8 @@ TEST(ResultStore, HistoryDayAndRecordPerClient) {
     EXPECT_EQ(lines, (std::vector<std::string>{"动物/羊/2/1/200", "动物/马/1/0/500",
                                                "基础篇/马/1/1/400", "/高/1/1/300"}));
     EXPECT_EQ(CountRows(store.File()), 7);
+    // Results go through the write-ahead log: a reader never waits for a writer.
+    EXPECT_EQ(JournalMode(store.File()), "wal");
 }
 
 TEST(ResultStore, UnwritableFileLosesNothingElse) {

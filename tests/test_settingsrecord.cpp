@@ -84,6 +84,23 @@ TEST(SettingsRecord, RewritingReplacesTheWholeFile) {
     EXPECT_EQ(test::ReadAll(dir.File("quvocf.cfg")).size(), 680u);
 }
 
+// A write killed before its rename leaves its pending file; the next write replaces it, so
+// that no more than one is ever left. A link in the file's place is followed and stays a link.
+TEST(SettingsRecord, RewritingClearsWhatAKilledWriteLeftAndFollowsALink) {
+    test::TempFolder dir;
+    test::WriteAll(dir.File("quvocf.cfg.quvo-saving"), std::string(300, 'k'));
+    ASSERT_TRUE(WriteSettingsFile(dir.File("quvocf.cfg"), SampleRecord()));
+    EXPECT_EQ(test::ReadAll(dir.File("quvocf.cfg")), AsString(EncodeSettings(SampleRecord())));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("quvocf.cfg.quvo-saving")));
+
+    std::filesystem::create_directory(dir.Path() / "elsewhere");
+    test::WriteAll(dir.File("elsewhere/settings"), "old");
+    std::filesystem::create_symlink(dir.Path() / "elsewhere/settings", dir.Path() / "linked.cfg");
+    ASSERT_TRUE(WriteSettingsFile(dir.File("linked.cfg"), SampleRecord()));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.Path() / "linked.cfg"));
+    EXPECT_EQ(test::ReadAll(dir.File("elsewhere/settings")), AsString(EncodeSettings(SampleRecord())));
+}
+
 TEST(SettingsRecord, ReadingShortLongAndMissingFiles) {
     test::TempFolder dir;
     SettingsBytes buffer{};
@@ -209,6 +226,8 @@ TEST(SettingsPaths, InsideTheProgramFolderRelativeElseWhole) {
     for (const Case& c : {Case{folder + "/theme/charming3.bmp", "theme/charming3.bmp"},
                           Case{"/usr/share/pictures/sky.bmp", "/usr/share/pictures/sky.bmp"},
                           Case{folder + "x/theme.bmp", folder + "x/theme.bmp"},  // a neighbour
+                          // Made relative, "/theme/a.bmp" would read as a path of its own.
+                          Case{folder + "//theme/a.bmp", folder + "//theme/a.bmp"},
                           Case{folder, folder},
                           Case{"", ""}}) {
         EXPECT_EQ(quvo::StoredPath(folder, c.path), c.stored) << c.path;
