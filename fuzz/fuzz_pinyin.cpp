@@ -1,4 +1,4 @@
-// The pinyin table as the dialog reads it for the character on show. The input's first line
+// The pinyin table as the dialog reads it for the character on show, scanned and indexed. The input's first line
 // is the character looked up, the rest is the table.
 #include "chardata/pinyintable.h"
 #include "fuzz/fuzzsupport.h"
@@ -23,5 +23,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(pinyin.find('\n') == std::string::npos && tone.find('\n') == std::string::npos,
               "a field never runs into the next line");
     }
+    // The dialog asks the table's index: it must answer exactly as the scan does.
+    std::string indexPinyin = "left over", indexTone = "left over";
+    const quvo::PinyinIndex index(table);
+    Check(index.LookUp(character, indexPinyin, indexTone) == found && indexPinyin == pinyin &&
+              indexTone == tone,
+          "the index answers as the scan");
     return 0;
 }
