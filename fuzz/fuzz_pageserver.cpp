@@ -9,6 +9,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -40,12 +43,14 @@ std::string ReadFile(const std::string& name) {
 }
 
 // Connections come in turn from 64 addresses of the loopback network, as from a classroom's
-// computers. From one address, thousands of connections a second run through its ports while
-// the server still holds the closed ones, and a new connection can meet an old one's remains.
+// computers: the record pages see several computers' results, and thousands of connections a
+// second are spread over as many ports.
 constexpr std::uint32_t kFirstClient = 0x7F000101;  // 127.0.1.1
 constexpr std::uint32_t kClients = 64;
 std::uint32_t g_connections = 0;
 
+// libFuzzer's alarm, which watches for inputs that run too long, interrupts whatever call the
+// main thread is blocked in: every call here is made again when that happens.
 int Connect() {
     const int sock = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in client{};
@@ -57,8 +62,17 @@ int Connect() {
     address.sin_family = AF_INET;
     address.sin_port = htons(static_cast<std::uint16_t>(g_port));
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    Check(sock >= 0 && connect(sock, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0,
-          "the page server takes a connection");
+    int result = connect(sock, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+    // An interrupted connect goes on by itself; it is done once the socket can be written.
+    if (result != 0 && errno == EINTR) {
+        pollfd done{sock, POLLOUT, 0};
+        int error = 0;
+        socklen_t length = sizeof(error);
+        while (poll(&done, 1, kAnswerMs) < 0 && errno == EINTR) {
+        }
+        result = getsockopt(sock, SOL_SOCKET, SO_ERROR, &error, &length) == 0 ? error : -1;
+    }
+    Check(result == 0, "the page server takes a connection");
     return sock;
 }
 
@@ -66,6 +80,9 @@ int Connect() {
 void SendAll(int sock, const std::uint8_t* data, std::size_t size) {
     while (size > 0) {
         const ssize_t sent = send(sock, data, size, MSG_NOSIGNAL);
+        if (sent < 0 && errno == EINTR) {
+            continue;
+        }
         if (sent <= 0) {
             return;
         }
@@ -74,14 +91,31 @@ void SendAll(int sock, const std::uint8_t* data, std::size_t size) {
     }
 }
 
+// Waits until the socket has something to read, or the server has gone quiet for too long.
+bool Readable(int sock) {
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(kAnswerMs);
+    pollfd wait{sock, POLLIN, 0};
+    for (;;) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        const int ready = poll(&wait, 1, static_cast<int>(std::max<long long>(left, 0)));
+        if (ready >= 0 || errno != EINTR) {
+            return ready == 1;
+        }
+    }
+}
+
 // Everything the server answers, until it closes the connection.
 std::string ReceiveAll(int sock) {
     std::string answer;
     char buffer[16384];
-    pollfd wait{sock, POLLIN, 0};
     for (;;) {
-        Check(poll(&wait, 1, kAnswerMs) == 1, "the page server answers and closes the connection");
+        Check(Readable(sock), "the page server answers and closes the connection");
         const ssize_t got = recv(sock, buffer, sizeof(buffer), 0);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
         if (got <= 0) {
             return answer;
         }
