@@ -71,6 +71,10 @@ void CBHWnd::SetPieceCursor(const std::optional<QCursor>& cursor) {
     setCursor(m_cursor ? *m_cursor : QCursor(Qt::PointingHandCursor));
 }
 
+bool CBHWnd::ShapeIsCurrent() const {
+    return m_outline == m_shapedOutline && m_bounds == m_shapedBounds && !m_region.IsEmpty();
+}
+
 quvo::PolygonRegion CBHWnd::BuildRegion() {
     quvo::SetStrokeOffset(m_outline, -m_bounds.left, -m_bounds.top);
     quvo::PolygonRegion region(quvo::GatherStrokePoints(m_outline));
@@ -80,7 +84,7 @@ quvo::PolygonRegion CBHWnd::BuildRegion() {
 
 void CBHWnd::ShapeToOutline(int hitMargin) {
     // A piece that only moved keeps its shape: the region is in the piece's own coordinates.
-    if (m_outline == m_shapedOutline && m_bounds == m_shapedBounds && !m_region.IsEmpty()) {
+    if (ShapeIsCurrent()) {
         if (hitMargin != m_hitMargin) {
             SetMask(hitMargin);
         }
@@ -121,7 +125,7 @@ void CBHWnd::RenderPiece() {
     quvo::PainterStrokeCanvas canvas(painter);
     quvo::DrawStrokeOutlineAt(canvas, m_outline, -m_bounds.left, -m_bounds.top,
                               {quvo::PenStyle::Solid, 1, 0});
-    if (m_outline == m_shapedOutline && m_bounds == m_shapedBounds && !m_region.IsEmpty()) {
+    if (ShapeIsCurrent()) {
         canvas.FillSpans(m_region.Spans(), m_colour);  // the shape's own region, made once
     } else {
         quvo::FillStrokePolygonAt(canvas, m_outline, -m_bounds.left, -m_bounds.top, m_colour);

@@ -98,6 +98,8 @@ private:
     QPoint ToDialog(QPoint local) const;
     void EnsureSurface();
     void RenderPiece();
+    // The region was made from the outline and bounds the piece has now.
+    bool ShapeIsCurrent() const;
 
     int m_id = 0;
     quvo::PolygonRegion m_region;

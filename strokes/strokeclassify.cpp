@@ -992,33 +992,10 @@ StrokeIdentity IdentifyStrokeType(const PolygonRegion& region,
     StrokeShape shape(region);
     shape.onFixedBox = onFixedBox;
     id.classifier = ChooseClassifier(shape.Rmax, shape.Cmax);
-    switch (id.classifier) {
-        case 'A':
-            id.code = ClassifyA(shape);
-            break;
-        case 'B':
-            id.code = ClassifyB(shape);
-            break;
-        case 'C':
-            id.code = ClassifyC(shape);
-            break;
-        case 'D':
-            id.code = ClassifyD(shape);
-            break;
-        case 'E':
-            id.code = ClassifyE(shape);
-            break;
-        case 'F':
-            id.code = ClassifyF(shape);
-            break;
-        case 'G':
-            id.code = ClassifyG(shape);
-            break;
-        case 'H':
-            id.code = ClassifyH(shape);
-            break;
-        default:
-            break;
+    static constexpr int (*kClassifiers[])(const StrokeShape&) = {
+        ClassifyA, ClassifyB, ClassifyC, ClassifyD, ClassifyE, ClassifyF, ClassifyG, ClassifyH};
+    if (id.classifier != 0) {
+        id.code = kClassifiers[id.classifier - 'A'](shape);
     }
     id.rule = shape.decidedBy;
     return id;
