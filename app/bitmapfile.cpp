@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <fstream>
+#include <optional>
 
 namespace quvo {
 namespace {
@@ -54,6 +55,8 @@ struct Decoder {
     std::uint64_t tableEntries;
 
     bool Decode(bool wantPalette, DecodedBitmap& out) const;
+    // Sane headers, with the colour table and every pixel row inside the data.
+    bool Fits() const;
 
 private:
     bool Plausible() const;
@@ -129,19 +132,26 @@ void Decoder::DecodeRow(const std::uint8_t* row, const Mask (&masks)[3], std::ui
     }
 }
 
-bool Decoder::Decode(bool wantPalette, DecodedBitmap& out) const {
+bool Decoder::Fits() const {
     if (!Plausible()) {
+        return false;
+    }
+    const std::uint64_t stride = ((static_cast<std::uint64_t>(header.width) * header.bitCount + 31) / 32) * 4;
+    const std::uint64_t height = header.height < 0 ? -static_cast<std::int64_t>(header.height) : header.height;
+    const std::uint64_t offset = PixelOffset();
+    const std::uint64_t tableEnd =
+        header.bitCount <= 8 ? offset : kInfoHeaderSize + (header.compression == kBiBitfields ? 12 : 0);
+    return tableEnd <= restSize && offset <= restSize && stride * height <= restSize - offset;
+}
+
+bool Decoder::Decode(bool wantPalette, DecodedBitmap& out) const {
+    if (!Fits()) {
         return false;
     }
     const std::uint64_t stride = ((static_cast<std::uint64_t>(header.width) * header.bitCount + 31) / 32) * 4;
     const bool topDown = header.height < 0;
     const int height = topDown ? -header.height : header.height;
     const std::uint64_t offset = PixelOffset();
-    const std::uint64_t tableEnd =
-        header.bitCount <= 8 ? offset : kInfoHeaderSize + (header.compression == kBiBitfields ? 12 : 0);
-    if (tableEnd > restSize || offset > restSize || stride * height > restSize - offset) {
-        return false;
-    }
     Mask masks[3];
     Masks(masks);
     DecodedBitmap result;
@@ -162,21 +172,38 @@ bool Decoder::Decode(bool wantPalette, DecodedBitmap& out) const {
     return true;
 }
 
-}  // namespace
-
-bool DecodeBitmap(const std::uint8_t* data, std::size_t size, bool wantPalette, DecodedBitmap& out) {
-    if (size < kFileHeaderSize || U16(data) != 0x4D42) {
-        return false;
+// A decoder over the bytes after the file header of a file of `size` bytes, whose first
+// `available` bytes are in memory: the headers suffice to ask whether the rest fits.
+std::optional<Decoder> MakeDecoder(const std::uint8_t* data, std::size_t available, std::uint64_t size) {
+    if (available < kFileHeaderSize + kInfoHeaderSize || U16(data) != 0x4D42) {
+        return std::nullopt;
     }
     const std::uint8_t* rest = data + kFileHeaderSize;
-    const std::size_t restSize = size - kFileHeaderSize;
-    if (restSize < kInfoHeaderSize) {
-        return false;
-    }
     const InfoHeader header = ReadInfoHeader(rest);
     const std::uint64_t tableEntries =
         header.coloursUsed != 0 ? header.coloursUsed : (1ull << (header.bitCount & 31));
-    return Decoder{rest, restSize, header, tableEntries}.Decode(wantPalette, out);
+    return Decoder{rest, static_cast<std::size_t>(size - kFileHeaderSize), header, tableEntries};
+}
+
+}  // namespace
+
+bool DecodeBitmap(const std::uint8_t* data, std::size_t size, bool wantPalette, DecodedBitmap& out) {
+    const std::optional<Decoder> decoder = MakeDecoder(data, size, size);
+    return decoder && decoder->Decode(wantPalette, out);
+}
+
+bool BitmapFileIsWhole(const std::string& fileName) {
+    std::ifstream in(fileName, std::ios::binary | std::ios::ate);
+    const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
+    if (size < 0) {
+        return false;
+    }
+    std::uint8_t head[kFileHeaderSize + kInfoHeaderSize] = {};
+    in.seekg(0);
+    in.read(reinterpret_cast<char*>(head), sizeof head);
+    const std::optional<Decoder> decoder =
+        MakeDecoder(head, static_cast<std::size_t>(in.gcount()), static_cast<std::uint64_t>(size));
+    return decoder && decoder->Fits();
 }
 
 bool LoadBitmapFile(const std::string& fileName, bool wantPalette, DecodedBitmap& out) {

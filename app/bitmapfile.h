@@ -27,6 +27,10 @@ inline constexpr int kMaxBitmapSide = 16384;
 // compression.
 bool DecodeBitmap(const std::uint8_t* data, std::size_t size, bool wantPalette, DecodedBitmap& out);
 
+// True when a bitmap file's headers are ones DecodeBitmap accepts and its pixels fit in the
+// file, read from the headers and the file's size without decoding the pixels.
+bool BitmapFileIsWhole(const std::string& fileName);
+
 // Reads and decodes a bitmap file by its local file name.
 bool LoadBitmapFile(const std::string& fileName, bool wantPalette, DecodedBitmap& out);
 

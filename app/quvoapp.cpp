@@ -1,5 +1,7 @@
 #include "app/quvoapp.h"
 
+#include <QFile>
+
 #include "app/kaifont.h"
 #include "app/qttranslations.h"
 #include "app/signalexit.h"
@@ -7,6 +9,7 @@
 #include "controls/messagebox.h"
 #include "online/netlibrary.h"
 #include "res/stringtable.h"
+#include "settings/datafiles.h"
 
 CQuvoApp::CQuvoApp(ServiceStarter startNetwork) : m_startNetwork(std::move(startNetwork)) {}
 
@@ -18,6 +21,9 @@ bool CQuvoApp::InitInstance() {
                              quvo::LoadResString(quvo::IDS_PRODUCT_TITLE));
         return false;
     }
+    if (!ProgramFolderIsWhole()) {
+        return false;
+    }
     quvo::RegisterKaiFont(QStringLiteral("fonts/quvokai.ttf"));
     quvo::InstallQtTranslations();
     CQuvoDlg dlg;
@@ -26,4 +32,18 @@ bool CQuvoApp::InitInstance() {
     dlg.DoModal();
     m_mainWindow = nullptr;
     return false;
+}
+
+// A missing or damaged data file gets one message naming it, and no game at all: half a game
+// (no stroke order, no pieces, no pinyin) would only puzzle a child.
+bool CQuvoApp::ProgramFolderIsWhole() {
+    QFile table(QStringLiteral(":/txt/pinyin.txt"));
+    const QByteArray pinyin = table.open(QIODevice::ReadOnly) ? table.readAll() : QByteArray();
+    const auto fault = quvo::CheckDataFiles(
+        ".", std::string_view(pinyin.constData(), static_cast<std::size_t>(pinyin.size())));
+    if (fault) {
+        quvo::ShowMessageBox(nullptr, QString::fromStdString(quvo::DataFaultMessage(*fault)),
+                             quvo::LoadResString(quvo::IDS_PRODUCT_TITLE));
+    }
+    return !fault;
 }

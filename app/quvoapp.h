@@ -21,6 +21,8 @@ public:
     CQuvoDlg* MainWindow() const { return m_mainWindow; }
 
 private:
+    static bool ProgramFolderIsWhole();
+
     ServiceStarter m_startNetwork;
     CQuvoDlg* m_mainWindow = nullptr;
 };

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/kaifont.h"
+#include "settings/datafiles.h"
 #include "sheets/sheetcommand.h"
 #include "sheets/sheetpainter.h"
 
@@ -22,20 +23,20 @@ std::string CompiledPinyinTable() {
     return table.open(QIODevice::ReadOnly) ? table.readAll().toStdString() : std::string();
 }
 
-void CheckProgramFolder() {
-    for (const char* name : {"hz.db", "fonts/quvokai.ttf"}) {
-        std::error_code error;
-        if (!std::filesystem::is_regular_file(name, error)) {
-            throw std::invalid_argument(std::string("no ") + name +
-                                        " here: run quvo in its program folder");
-        }
+// What a sheet is made from: the store, the font, the books and the pinyin table.
+void CheckProgramFolder(const std::string& pinyinTable) {
+    if (const auto fault = CheckCharacterData(".", pinyinTable)) {
+        std::string where = DataFaultMessage(*fault);
+        where += fault->kind == DataFault::kMissing ? " (run quvo in its program folder)" : "";
+        throw std::invalid_argument(where);
     }
 }
 
 // The sheet's characters, or the message of what is wrong with the arguments.
 std::vector<SheetSection> Gather(const SheetCommand& command) {
-    CheckProgramFolder();
-    const CharacterLibrary library(".", CompiledPinyinTable());
+    const std::string pinyinTable = CompiledPinyinTable();
+    CheckProgramFolder(pinyinTable);
+    const CharacterLibrary library(".", pinyinTable);
     std::vector<std::string> warnings;
     std::vector<SheetSection> sections = GatherSheet(command, library, warnings);
     for (const std::string& warning : warnings) {

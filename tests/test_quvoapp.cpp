@@ -29,6 +29,7 @@ private:
 private Q_SLOTS:
     void init() {
         m_dir = std::make_unique<quvo::test::ProgramFolder>(&m_boxes);
+        quvo::test::LinkProgramFile(QUVO_PROGRAM_DIR, m_dir->Path(), "book");
     }
 
     void cleanup() { m_dir.reset(); }
@@ -57,6 +58,33 @@ private Q_SLOTS:
         QVERIFY(QApplication::topLevelWidgets().isEmpty());
         QVERIFY(!std::filesystem::exists(m_dir->Path() / "quvocf.cfg"));
         QVERIFY(!std::filesystem::exists(m_dir->Path() / "xxjd.cfg"));
+    }
+
+    // A store of garbage or a cut-off font: one message that names the file, then no game and
+    // no files written, instead of a game without stroke order or without pieces.
+    void aDamagedDataFileShowsOneMessageAndNoGame() {
+        const std::pair<const char*, QString> cases[] = {
+            {"hz.db", QStringLiteral("汉字笔顺库文件“hz.db”已损坏。\n请重新安装本程序。")},
+            {"fonts/quvokai.ttf", QStringLiteral("笔画字体文件“fonts/quvokai.ttf”已损坏。\n请重新安装本程序。")},
+        };
+        for (const auto& [file, message] : cases) {
+            cleanup();  // a fresh folder for each case
+            init();
+            const std::filesystem::path path = m_dir->Path() / file;
+            const std::string bytes = quvo::test::ReadAll(path.string());
+            std::filesystem::remove(path);
+            quvo::test::WriteAll(path.string(), std::string(bytes.size() / 3, 'x'));
+            bool dialogSeen = false;
+            QTimer::singleShot(0, [&] { dialogSeen = !QApplication::topLevelWidgets().isEmpty(); });
+            CQuvoApp app([] { return true; });
+            QVERIFY(!app.InitInstance());
+            QCOMPARE(m_boxes.size(), std::size_t{1});
+            QCOMPARE(m_boxes[0].text, message);
+            QCOMPARE(m_boxes[0].caption, QStringLiteral("Lumeo6.0"));
+            QCoreApplication::processEvents();
+            QVERIFY(!dialogSeen);
+            QVERIFY(!std::filesystem::exists(m_dir->Path() / "quvocf.cfg"));
+        }
     }
 
     void oneModalRunEndsByTheCloseButton() {
