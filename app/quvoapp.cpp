@@ -21,11 +21,11 @@ bool CQuvoApp::InitInstance() {
                              quvo::LoadResString(quvo::IDS_PRODUCT_TITLE));
         return false;
     }
+    quvo::InstallQtTranslations();
     if (!ProgramFolderIsWhole()) {
         return false;
     }
     quvo::RegisterKaiFont(QStringLiteral("fonts/quvokai.ttf"));
-    quvo::InstallQtTranslations();
     CQuvoDlg dlg;
     m_mainWindow = &dlg;
     const quvo::SignalExit signalExit([&dlg] { dlg.OnTerminationSignal(); });
