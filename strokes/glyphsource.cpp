@@ -5,14 +5,23 @@
 #include FT_OUTLINE_H
 #include FT_TRUETYPE_TABLES_H
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "chardata/gbk.h"
 #include "strokes/nativeoutline.h"
 
 namespace quvo {
 
+// The font is read through a stream of pread calls, not mapped: with a mapping, each glyph
+// touched makes the kernel map the pages around it too, and over many characters most of the
+// 8 MB file ends up resident once per face. Read, a glyph costs only its own bytes, briefly.
 struct GlyphSource::Face {
     FT_Library library = nullptr;
     FT_Face face = nullptr;
+    FT_StreamRec stream{};
+    int fd = -1;
     int cellUnits = 0;    // ascent + descent in font units
     int ascentUnits = 0;
     int averageUnits = 0;
@@ -33,12 +42,40 @@ struct GlyphSource::Face {
         }
     }
 
+    static unsigned long Read(FT_Stream stream, unsigned long offset, unsigned char* buffer,
+                              unsigned long count) {
+        if (count == 0) {
+            return offset > stream->size ? 1 : 0;  // a seek: 0 when it stays inside the file
+        }
+        const ssize_t got = pread(static_cast<int>(stream->descriptor.value), buffer, count,
+                                  static_cast<off_t>(offset));
+        return got < 0 ? 0 : static_cast<unsigned long>(got);
+    }
+
+    FT_Error Open(const std::string& fontFile) {
+        fd = open(fontFile.c_str(), O_RDONLY | O_CLOEXEC);
+        struct stat st {};
+        if (fd < 0 || fstat(fd, &st) != 0) {
+            return FT_Err_Cannot_Open_Resource;
+        }
+        stream.size = static_cast<unsigned long>(st.st_size);
+        stream.descriptor.value = fd;
+        stream.read = Read;
+        FT_Open_Args args{};
+        args.flags = FT_OPEN_STREAM;
+        args.stream = &stream;
+        return FT_Open_Face(library, &args, 0, &face);
+    }
+
     ~Face() {
         if (face) {
             FT_Done_Face(face);
         }
         if (library) {
             FT_Done_FreeType(library);
+        }
+        if (fd >= 0) {
+            close(fd);
         }
     }
 };
@@ -139,7 +176,7 @@ GlyphSource::GlyphSource(const std::string& fontFile) : m_face(std::make_unique<
     Face& f = *m_face;
     f.error = FT_Init_FreeType(&f.library);
     if (f.error == 0) {
-        f.error = FT_New_Face(f.library, fontFile.c_str(), 0, &f.face);
+        f.error = f.Open(fontFile);
     }
     if (f.error == 0 && !FT_IS_SCALABLE(f.face)) {
         f.error = FT_Err_Invalid_File_Format;
