@@ -23,6 +23,7 @@
 
 #include "app/quvodlg.h"
 #include "chardata/gbk.h"
+#include "controls/modal.h"
 #include "online/webpanel.h"
 
 namespace {
@@ -92,6 +93,9 @@ class QuvoDlgBench {
 public:
     QuvoDlgBench() {
         QDir::setCurrent(QStringLiteral(QUVO_PROGRAM_DIR));
+        // A program folder with no book chosen yet (a fresh build's) greets the learner with
+        // the start-up help, whose modal loop would wait for a click forever offscreen.
+        quvo::SetModalHook([](QDialog&) { return 0; });
         dlg.OnCreate();
         dlg.OnInitDialog();
         dlg.show();
