@@ -42,7 +42,7 @@ find_bench() {
 bench="$(find_bench)"
 [ -x /usr/bin/chromium ] || apt_install chromium
 command -v npm > /dev/null || apt_install npm
-(cd "$driver" && npm ci --no-audit --no-fund --loglevel=error)
+(cd "$driver" && npm ci --no-audit --no-fund --loglevel=error) >&2
 
 out="$(mktemp -d)"
 trap 'rm -rf "$out"' EXIT
