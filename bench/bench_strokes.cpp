@@ -15,6 +15,8 @@
 #include "app/quvodlg.h"
 #include "chardata/characterstore.h"
 #include "chardata/strokeitems.h"
+#include "controls/modal.h"
+#include "online/webpanel.h"
 #include "strokes/bhwnd.h"
 #include "strokes/glyphoutline.h"
 #include "strokes/glyphsource.h"
@@ -247,6 +249,12 @@ BENCHMARK(IdentifyCuan)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAg
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // A program folder with no book chosen yet (a fresh build's) greets the learner with the
+    // start-up help, whose modal loop would wait for a click forever offscreen.
+    quvo::SetModalHook([](QDialog&) { return 0; });
+    // The web panel only records the pages it is asked for: a browser engine brought up inside
+    // this offscreen QApplication, without the program's own start-up, crashes it.
+    quvo::SetWebPanelEngine(false);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
