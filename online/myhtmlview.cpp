@@ -72,7 +72,7 @@ bool CMyHtmlView::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CMyHtmlView::NavigateTo(const QUrl& address) {
-    m_navigations.push_back(address);
+    quvo::RememberNavigation(m_navigations, address);
     m_engine->load(address);
 }
 

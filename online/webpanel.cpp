@@ -28,7 +28,7 @@ public:
     }
     void Cover(const QRect& ownerRect) override { m_covered = ownerRect; }
     QRect CoveredRect() const override { return m_covered; }
-    void NavigateTo(const QUrl& address) override { m_navigations.push_back(address); }
+    void NavigateTo(const QUrl& address) override { RememberNavigation(m_navigations, address); }
     const std::vector<QUrl>& Navigations() const override { return m_navigations; }
 
 private:

@@ -29,9 +29,20 @@ public:
     virtual QRect CoveredRect() const = 0;
     // Navigates to an address (or a local file); a later call replaces a load under way.
     virtual void NavigateTo(const QUrl& address) = 0;
-    // Every address asked for, in order, the fallbacks to the local start page included.
+    // The last addresses asked for (at most kRememberedNavigations), in order, the fallbacks
+    // to the local start page included.
     virtual const std::vector<QUrl>& Navigations() const = 0;
 };
+
+// Every character switch sends the panel to a page: a session of thousands of switches must
+// not keep every address.
+inline constexpr std::size_t kRememberedNavigations = 64;
+inline void RememberNavigation(std::vector<QUrl>& navigations, const QUrl& address) {
+    if (navigations.size() >= kRememberedNavigations) {
+        navigations.erase(navigations.begin());
+    }
+    navigations.push_back(address);
+}
 
 // The panel for `owner`: the browser from the program's folder, or, when tests turn the
 // engine off or the library cannot be loaded (said once on standard error), a panel that only
