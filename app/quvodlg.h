@@ -150,6 +150,10 @@ private:
     bool CanTeach(const std::string& gbk);
     void SetUpTypedCharacterBox();
     void LoadCharacter(const char* character);
+    // A character switch frees outlines, regions and piece pictures; once the child pauses,
+    // what the allocator kept of them goes back to the system.
+    void ScheduleHeapTrim();
+    static void TrimHeap();
     void LookUpCharacter();
     int LookUpPinyin();
     QString PinyinText() const;
@@ -368,6 +372,7 @@ private:
     // --- Plumbing of this platform ---
     std::map<int, QWidget*> m_controls;
     std::map<int, QTimer*> m_timers;
+    QTimer* m_heapTrimTimer = nullptr;
     std::unique_ptr<quvo::GlyphSource> m_glyphSource;
     CMediaPlayer m_musicPlayer;       // background music, alias 1, loops
     CMediaPlayer m_cuePlayer;         // right and error cues, alias 4

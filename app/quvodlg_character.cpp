@@ -1,6 +1,9 @@
 // The current character: its outlines at both sizes, and one shaped piece per stroke laid
 // out in the pieces panel.
 #include <QString>
+#include <QTimer>
+
+#include <malloc.h>
 
 #include <cstring>
 #include <vector>
@@ -181,3 +184,17 @@ void CQuvoDlg::FreeCharacter() {
     m_strokeMarks.clear();
     m_hoveredPiece = -1;
 }
+
+void CQuvoDlg::ScheduleHeapTrim() {
+    if (!m_heapTrimTimer) {
+        m_heapTrimTimer = new QTimer(this);
+        m_heapTrimTimer->setSingleShot(true);
+        m_heapTrimTimer->setInterval(2000);
+        connect(m_heapTrimTimer, &QTimer::timeout, this, &CQuvoDlg::TrimHeap);
+    }
+    m_heapTrimTimer->start();  // a child switching on and on puts it off
+}
+
+// glibc keeps freed memory for later allocations; between characters there is no later
+// allocation coming, and the resident size would keep the highest water mark of any switch.
+void CQuvoDlg::TrimHeap() { malloc_trim(0); }

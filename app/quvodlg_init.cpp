@@ -51,6 +51,7 @@ bool CQuvoDlg::OnInitDialog() {
         SetTimer(kHintTimer, 100);
     }
     SetSliderRange();
+    ScheduleHeapTrim();  // the picture's decoding and the first outlines are freed by now
     return true;
 }
 

@@ -183,6 +183,7 @@ void CQuvoDlg::LoadCharacter(const char* text) {
     if (m_exitStarted) {
         return;
     }
+    ScheduleHeapTrim();
     // What a new character changes: the sample, the grid with its outline, and the pinyin's
     // letters (the old ones and the new); the textbook's title below stays as it is.
     for (const quvo::Rect& panel : {m_panels.sample, m_panels.practice}) {

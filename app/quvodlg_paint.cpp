@@ -62,7 +62,8 @@ void CQuvoDlg::paintEvent(QPaintEvent* event) {
         painter.fillRect(event->rect(), palette().window());
     }
     if (!m_background.isNull()) {
-        painter.drawPixmap(0, 0, m_background, 0, 0, kWidth, kHeight);
+        const QRect exposed = event->rect() & picture;
+        painter.drawPixmap(exposed, m_background, exposed);
     }
     // Each drawing stays inside its panel; a repaint elsewhere (a piece being redrawn in the
     // pieces panel) skips it, which keeps creating and moving pieces fast.

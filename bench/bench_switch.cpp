@@ -121,6 +121,7 @@ public:
             .count();
     }
     double Pieces() const { return double(dlg.m_pieces.size()); }
+    void Pause() { CQuvoDlg::TrimHeap(); }  // what the dialog does once the child pauses
     void Settle() {
         dlg.KillTimer(CQuvoDlg::kHintTimer);
         dlg.KillTimer(CQuvoDlg::kDemoTimer);
@@ -204,6 +205,7 @@ void Memory(benchmark::State& state) {
             g_dialog->Switch(all[std::size_t(i * 7) % all.size()]);
             g_dialog->Settle();
         }
+        g_dialog->Pause();
         after = ResidentMiB();
         heapAfter = HeapInUseMiB();
     }
