@@ -27,6 +27,7 @@ QtMediaDevices::QtMediaDevices() {
     if (!qEnvironmentVariableIsSet("QT_MEDIA_BACKEND")) {
         qputenv("QT_MEDIA_BACKEND", "gstreamer");
     }
+    m_thread = std::make_shared<MediaThread>();
 }
 
 QtMediaDevices::~QtMediaDevices() = default;
@@ -47,7 +48,7 @@ std::unique_ptr<MediaSound> QtMediaDevices::Load(const std::string& element, Mci
         error = mci::kErrFileNotFound;
         return nullptr;
     }
-    return std::make_unique<QtMediaSound>(path);
+    return std::make_unique<QtMediaSound>(path, m_thread);
 }
 
 }  // namespace quvo

@@ -6,10 +6,12 @@
 #include <string>
 
 #include "media/mcidevicetable.h"
+#include "media/qtmediasound.h"
 
 namespace quvo {
 
-// The devices the program plays through: Qt Multimedia, one QtMediaSound per open device.
+// The devices the program plays through: Qt Multimedia, one QtMediaSound per open device, all
+// playing on one media thread of the devices' own (see QtMediaSound).
 // Qt is asked for its GStreamer back end (unless QT_MEDIA_BACKEND already names one): its
 // FFmpeg back end does not reach the end of a sound on a machine without an audio device.
 // The choice holds only if these devices are made before the process's first media object.
@@ -24,6 +26,10 @@ public:
 
 protected:
     std::unique_ptr<MediaSound> Load(const std::string& element, MciError& error) override;
+
+private:
+    // Shared with every open sound: the thread ends once the devices and all sounds are gone.
+    std::shared_ptr<MediaThread> m_thread;
 };
 
 }  // namespace quvo

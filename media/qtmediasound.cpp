@@ -1,8 +1,42 @@
 #include "media/qtmediasound.h"
 
+#include <QAudioOutput>
+#include <QBuffer>
+#include <QFile>
 #include <QUrl>
 
+#include <mutex>
+
 namespace quvo {
+
+// The GUI side of a sound, for as long as it is there to hear from the media thread.
+struct SoundLink {
+    std::mutex mutex;
+    QtMediaSound* owner = nullptr;
+};
+
+// The media thread's side of a sound: the file's bytes, the player reading them and its
+// output. Made, used and deleted on the media thread.
+class SoundPlayer : public QObject {
+public:
+    SoundPlayer(const QString& path, std::shared_ptr<SoundLink> link);
+    ~SoundPlayer() override;
+
+    void Play(std::optional<std::uint32_t> from);
+    void Stop();
+
+private:
+    void SeekTo(std::uint32_t from);
+    void OnStatusChanged(QMediaPlayer::MediaStatus status);
+    // Runs `report` on the GUI side, on its thread, unless the GUI side has gone.
+    void Tell(std::function<void(QtMediaSound&)> report);
+
+    std::shared_ptr<SoundLink> m_link;
+    QBuffer m_bytes;  // before the output and the player: the player reads it until it goes
+    QAudioOutput m_output;
+    QMediaPlayer m_player;
+    std::optional<std::uint32_t> m_pendingFrom;  // a position asked for before it could be set
+};
 
 namespace {
 
@@ -11,46 +45,74 @@ bool CanSeek(QMediaPlayer::MediaStatus status) {
     return status == QMediaPlayer::BufferedMedia || status == QMediaPlayer::BufferingMedia;
 }
 
+bool Wanted(SoundLink& link) {
+    const std::lock_guard lock(link.mutex);
+    return link.owner != nullptr;
+}
+
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 }  // namespace
 
-QtMediaSound::QtMediaSound(const QString& path) {
-    m_player.setAudioOutput(&m_output);
-    connect(&m_player, &QMediaPlayer::mediaStatusChanged, this, &QtMediaSound::OnStatusChanged);
-    connect(&m_player, &QMediaPlayer::errorOccurred, this, &QtMediaSound::OnError);
-    m_player.setSource(QUrl::fromLocalFile(path));
+MediaThread::MediaThread() : m_context(new QObject) {
+    m_thread.setObjectName(QStringLiteral("quvo media"));
+    m_context->moveToThread(&m_thread);
+    m_thread.start();
 }
 
-QtMediaSound::~QtMediaSound() {
-    m_player.disconnect(this);
+MediaThread::~MediaThread() {
+    Post([this] { m_thread.quit(); });
+    m_thread.wait();
+    delete m_context;
 }
+
+void MediaThread::Post(std::function<void()> command) {
+    QMetaObject::invokeMethod(m_context, std::move(command), Qt::QueuedConnection);
+}
+
+SoundPlayer::SoundPlayer(const QString& path, std::shared_ptr<SoundLink> link) : m_link(std::move(link)) {
+    m_bytes.setData(FileBytes(path));
+    m_bytes.open(QIODevice::ReadOnly);
+    m_player.setAudioOutput(&m_output);
+    connect(&m_player, &QMediaPlayer::mediaStatusChanged, this, &SoundPlayer::OnStatusChanged);
+    connect(&m_player, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error error) {
+        if (error != QMediaPlayer::NoError) {
+            Tell([](QtMediaSound& sound) { sound.OnFailure(); });
+        }
+    });
+    m_player.setSourceDevice(&m_bytes, QUrl::fromLocalFile(path));
+}
+
+SoundPlayer::~SoundPlayer() { m_player.disconnect(this); }
 
 // A sound that has played to its end stays there, as an MCI device does: playing it from
 // where it stands ends again at once.
-MciError QtMediaSound::Play(std::optional<std::uint32_t> from) {
+void SoundPlayer::Play(std::optional<std::uint32_t> from) {
     const QMediaPlayer::MediaStatus status = m_player.mediaStatus();
     if (status == QMediaPlayer::InvalidMedia) {
-        return mci::kErrInvalidFile;
+        return;  // the GUI side has heard of it, or is about to
     }
     if (!from && status == QMediaPlayer::EndOfMedia) {
-        ReportEndLater(mci::kNotifySuccessful);
-        return 0;
+        Tell([](QtMediaSound& sound) { sound.OnEnded(); });
+        return;
     }
     if (from) {
         SeekTo(*from);
     }
     m_player.play();
-    return 0;
 }
 
 // MCI's stop keeps the position, so the player pauses.
-MciError QtMediaSound::Stop() {
+void SoundPlayer::Stop() {
     if (m_player.playbackState() == QMediaPlayer::PlayingState) {
         m_player.pause();
     }
-    return 0;
 }
 
-void QtMediaSound::SeekTo(std::uint32_t from) {
+void SoundPlayer::SeekTo(std::uint32_t from) {
     if (CanSeek(m_player.mediaStatus())) {
         m_player.setPosition(from);
     } else {
@@ -58,28 +120,81 @@ void QtMediaSound::SeekTo(std::uint32_t from) {
     }
 }
 
-void QtMediaSound::OnStatusChanged(QMediaPlayer::MediaStatus status) {
+void SoundPlayer::OnStatusChanged(QMediaPlayer::MediaStatus status) {
     if (status == QMediaPlayer::BufferedMedia && m_pendingFrom) {
         m_player.setPosition(*m_pendingFrom);
         m_pendingFrom.reset();
-    } else if (status == QMediaPlayer::EndOfMedia) {
+    }
+    Tell([status](QtMediaSound& sound) { sound.OnStatus(status); });
+}
+
+// Under the link's lock, so that the GUI side cannot go between the look and the posting; a
+// report posted to it before it goes is dropped with it.
+void SoundPlayer::Tell(std::function<void(QtMediaSound&)> report) {
+    const std::lock_guard lock(m_link->mutex);
+    if (QtMediaSound* owner = m_link->owner) {
+        QMetaObject::invokeMethod(owner, [owner, report] { report(*owner); }, Qt::QueuedConnection);
+    }
+}
+
+QtMediaSound::QtMediaSound(const QString& path, std::shared_ptr<MediaThread> thread)
+    : m_thread(std::move(thread)), m_link(std::make_shared<SoundLink>()),
+      m_player(std::make_shared<SoundPlayer*>(nullptr)) {
+    m_link->owner = this;
+    m_thread->Post([player = m_player, path, link = m_link] {
+        if (Wanted(*link)) {  // a sound closed before the thread came to it is not loaded
+            *player = new SoundPlayer(path, link);
+        }
+    });
+}
+
+QtMediaSound::~QtMediaSound() {
+    {
+        const std::lock_guard lock(m_link->mutex);
+        m_link->owner = nullptr;
+    }
+    m_thread->Post([player = m_player] {
+        delete *player;
+        *player = nullptr;
+    });
+}
+
+void QtMediaSound::Command(std::function<void(SoundPlayer&)> command) {
+    m_thread->Post([player = m_player, command] {
+        if (*player != nullptr) {
+            command(**player);
+        }
+    });
+}
+
+MciError QtMediaSound::Play(std::optional<std::uint32_t> from) {
+    if (m_status == QMediaPlayer::InvalidMedia) {
+        return mci::kErrInvalidFile;
+    }
+    Command([from](SoundPlayer& player) { player.Play(from); });
+    return 0;
+}
+
+MciError QtMediaSound::Stop() {
+    Command([](SoundPlayer& player) { player.Stop(); });
+    return 0;
+}
+
+void QtMediaSound::OnStatus(QMediaPlayer::MediaStatus status) {
+    m_status = status;
+    if (status == QMediaPlayer::EndOfMedia) {
         ReportEnd(mci::kNotifySuccessful);
     } else if (status == QMediaPlayer::InvalidMedia) {
         ReportEnd(mci::kNotifyFailure);
     }
 }
 
-void QtMediaSound::OnError(QMediaPlayer::Error error) {
-    if (error != QMediaPlayer::NoError) {
-        ReportEnd(mci::kNotifyFailure);
-    }
+// A player that fails can play nothing more.
+void QtMediaSound::OnFailure() {
+    m_status = QMediaPlayer::InvalidMedia;
+    ReportEnd(mci::kNotifyFailure);
 }
 
-// Queued, so the end comes after the command that caused it has returned; dropped if the
-// sound is closed before.
-void QtMediaSound::ReportEndLater(std::uint32_t notifyCode) {
-    QMetaObject::invokeMethod(
-        this, [this, notifyCode] { ReportEnd(notifyCode); }, Qt::QueuedConnection);
-}
+void QtMediaSound::OnEnded() { ReportEnd(mci::kNotifySuccessful); }
 
 }  // namespace quvo
