@@ -24,6 +24,10 @@ public:
     // relative one from the current folder. Empty when there is no such file.
     static QString ResolveElement(const std::string& element);
 
+    // Returns once the media thread has done all it was asked before: every sound closed by
+    // then is gone, with its player and whatever that held open.
+    void WaitUntilDone() { m_thread->WaitUntilDone(); }
+
 protected:
     std::unique_ptr<MediaSound> Load(const std::string& element, MciError& error) override;
 

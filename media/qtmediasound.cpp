@@ -73,6 +73,12 @@ void MediaThread::Post(std::function<void()> command) {
     QMetaObject::invokeMethod(m_context, std::move(command), Qt::QueuedConnection);
 }
 
+void MediaThread::WaitUntilDone() {
+    if (QThread::currentThread() != &m_thread) {
+        QMetaObject::invokeMethod(m_context, [] {}, Qt::BlockingQueuedConnection);
+    }
+}
+
 SoundPlayer::SoundPlayer(const QString& path, std::shared_ptr<SoundLink> link) : m_link(std::move(link)) {
     m_bytes.setData(FileBytes(path));
     m_bytes.open(QIODevice::ReadOnly);

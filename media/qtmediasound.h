@@ -27,6 +27,8 @@ public:
     MediaThread& operator=(const MediaThread&) = delete;
 
     void Post(std::function<void()> command);
+    // Returns once every command posted before has run.
+    void WaitUntilDone();
 
 private:
     QThread m_thread;
