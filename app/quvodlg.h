@@ -108,6 +108,7 @@ private:
     friend class TestWebPanel;
     friend class TestUpdate;
     friend class TestPrintSheet;
+    friend class TestSoak;
 
     // Window creation.
     static std::string CurrentFolderAsProgramFolder();
