@@ -92,7 +92,14 @@ SoundPlayer::SoundPlayer(const QString& path, std::shared_ptr<SoundLink> link) :
     m_player.setSourceDevice(&m_bytes, QUrl::fromLocalFile(path));
 }
 
-SoundPlayer::~SoundPlayer() { m_player.disconnect(this); }
+// The player lets go of its source before it goes: destroyed with a buffer still set, Qt 6.4's
+// GStreamer player now and then had its pipeline read from the buffer, or report to the
+// player, after they were gone.
+SoundPlayer::~SoundPlayer() {
+    m_player.disconnect(this);
+    m_player.stop();
+    m_player.setSourceDevice(nullptr);
+}
 
 // A sound that has played to its end stays there, as an MCI device does: playing it from
 // where it stands ends again at once.
