@@ -6,7 +6,8 @@
 // It prints, per classifier and overall, the confusion of classifier code against the store's
 // code, the agreement on the six basic strokes and on all strokes, the strokes without a code,
 // how often each rule for one exact box size decided, per rule how many strokes it decided and
-// how many of them agree (with the first stroke it decided), and the time the analysis took.
+// how many of them agree (with the first stroke it decided), the time the analysis took, and
+// the codes it gives the strokes of the characters that the store has no types for.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include "chardata/characterstore.h"
+#include "chardata/gbk.h"
 #include "chardata/strokeitems.h"
 #include "strokes/glyphoutline.h"
 #include "strokes/glyphsource.h"
@@ -154,19 +156,24 @@ int main(int argc, char** argv) {
     int characters = 0;
     std::chrono::nanoseconds spent{0};
     std::vector<std::uint8_t> bytes;
+    std::vector<std::string> untyped;  // "氵 3点 3点 6提"
     for (int lead = 0xA1; lead <= 0xF7; ++lead) {
         for (int trail = 0xA1; trail <= 0xFE; ++trail) {
             const char gbk[3] = {char(lead), char(trail), 0};
             const quvo::StoreAnswer answer = quvo::QueryCharacterStore(store, gbk);
-            if (answer.status != quvo::StoreAnswer::kFound || answer.strokeTypes.empty())
+            if (answer.status != quvo::StoreAnswer::kFound)
                 continue;
+            const std::string character = quvo::GbkToUtf8(gbk).value_or("?");
+            const bool typed = !answer.strokeTypes.empty();
             if (glyphs.NativeOutline(std::uint16_t(lead * 256 + trail), kHeight, bytes) <= 0)
                 continue;
             quvo::StrokeList list;
             list.Reset();
             const int n = quvo::WalkGlyphOutline(bytes.data(), bytes.size(), metrics.ascent, {},
                                                  list.SegmentCursor(), list.HeadCursor());
-            ++characters;
+            characters += typed;
+            if (!typed)
+                untyped.push_back(character);
             for (int k = 1; k <= n; ++k) {
                 quvo::OutlineSeg* stroke = list.StrokeAt(k);
                 quvo::Rect bounds;
@@ -179,15 +186,18 @@ int main(int argc, char** argv) {
                     quvo::IdentifyStrokeType(region, [&](const char* label) {
                         ++fixedBoxes[label];
                         fixedWhere.push_back(std::string(label) + ": stroke " + std::to_string(k) +
-                                             " of GBK " + std::to_string(lead) + "," +
-                                             std::to_string(trail));
+                                             " of " + character);
                     });
+                if (!typed) {
+                    untyped.back() += " " + Name(names, id.code);
+                    continue;
+                }
                 spent += std::chrono::steady_clock::now() - start;
                 const int expected = quvo::StrokeTypeAt(answer.strokeTypes, k);
                 all.Add(expected, id.code);
                 RuleTally& rule = rules[id.rule];
                 if (rule.strokes++ == 0)
-                    rule.first = std::string(gbk) + " stroke " + std::to_string(k);
+                    rule.first = character + " stroke " + std::to_string(k);
                 rule.agree += expected == id.code;
                 perClassifier[id.classifier ? id.classifier : '-'].Add(expected, id.code);
             }
@@ -207,9 +217,11 @@ int main(int argc, char** argv) {
     if (fixedBoxes.empty())
         std::printf("  none\n");
     for (const std::string& where : fixedWhere) std::printf("    %s\n", where.c_str());
-    std::printf("\nrules: strokes decided, agreeing, the first (GBK character, stroke)\n");
+    std::printf("\nrules: strokes decided, agreeing, the first (character, stroke)\n");
     for (const auto& [name, r] : rules) {
         std::printf("  %-22s %6d %6d  %s\n", name.c_str(), r.strokes, r.agree, r.first.c_str());
     }
+    std::printf("\ncharacters the store has no types for, with the codes their strokes get:\n");
+    for (const std::string& line : untyped) std::printf("  %s\n", line.c_str());
     return 0;
 }
