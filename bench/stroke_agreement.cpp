@@ -156,7 +156,7 @@ int main(int argc, char** argv) {
     int characters = 0;
     std::chrono::nanoseconds spent{0};
     std::vector<std::uint8_t> bytes;
-    std::vector<std::string> untyped;  // "氵 3点 3点 6提"
+    std::vector<std::string> untyped;  // "讠 3点 21横折弯钩"
     for (int lead = 0xA1; lead <= 0xF7; ++lead) {
         for (int trail = 0xA1; trail <= 0xFE; ++trail) {
             const char gbk[3] = {char(lead), char(trail), 0};
