@@ -25,6 +25,7 @@
 #include "online/pageserver.h"
 #include "online/webpanel.h"
 #include "game/assembly.h"
+#include "game/carrygesture.h"
 #include "media/mediaplayer.h"
 #include "settings/settingsrecord.h"
 #include "strokes/glyphsource.h"
@@ -94,6 +95,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void reject() override;
@@ -169,6 +171,11 @@ private:
     void SwitchOutline(CBHWnd* piece, quvo::OutlineSeg* outline);
     int PreviewPiece(int p, QPoint point);
     void EndPreview();
+    void OnPiecePressed(quvo::UserMessageEvent& event);
+    void PressForCarry(int p, QPoint point, unsigned long long time);
+    void ReleaseForCarry(QPoint point, unsigned long long time);
+    void EndCarry();
+    bool StopDemo();
     int PickUpPiece(int p, QPoint point);
     bool CheckStrokeAtPickUp(int p, QPoint point);
     void CarryPiece(QPoint point);
@@ -364,6 +371,8 @@ private:
     std::string m_strokeNames;
     int m_hoveredPiece = -1;
     QRect m_hoverRect;
+    quvo::CarryGesture m_gesture{CarrySettings()};
+    static quvo::CarryGesture::Settings CarrySettings();
     CLoadHtmlThread* m_updateWorker = nullptr;
     std::string m_version;
     CButtonST* m_btnFullScreen = nullptr;  // 1046

@@ -179,6 +179,7 @@ void CQuvoDlg::DestroyPieces() {
 void CQuvoDlg::FreeCharacter() {
     m_smallStrokes.Free();
     m_largeStrokes.Free();
+    EndCarry();
     DestroyPieces();
     m_strokeColours.clear();
     m_strokeMarks.clear();

@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include <cstdlib>
+#include <utility>
 
 #include "app/quvodlg.h"
 #include "strokes/bhwnd.h"
@@ -84,6 +85,24 @@ void CQuvoDlg::DemoStep(int s, int toPanel) {
     // Written out: the piece is not drawn first, so its own colour floods over what lies
     // beneath it; then it is drawn as usual.
     piece->ClearSurface();
-    piece->AnimateFill(m_demoSpeed, 1);
-    piece->Invalidate();
+    piece->AnimateFill(m_demoSpeed, 1, true);
+}
+
+// A click in the grid or the tray, or Escape, ends a running demonstration at once: every
+// piece goes home to the tray and nothing counts as placed, so that the child can play.
+// False when no demonstration runs.
+bool CQuvoDlg::StopDemo() {
+    if (!IsTimerRunning(kDemoTimer)) {
+        return false;
+    }
+    KillTimer(kDemoTimer);
+    EndCarry();
+    const int mode = std::exchange(m_demoMode, 0);  // home small and drawn, not written out
+    for (int k = 1; k <= m_strokeCount; ++k) {
+        DemoStep(k, 0);
+    }
+    m_demoMode = mode;
+    m_demoStep = 0;
+    m_placed.Clear();
+    return true;
 }

@@ -1,12 +1,14 @@
 // The assembling game on the dialog: the enlarged preview of a piece under the pointer,
-// picking a piece up with a click, carrying it without a held button, putting it down with
-// the next click, and the verdict once every piece is placed.
+// picking a piece up with a click or a drag, carrying it, putting it down with the next click
+// or the drag's release, and the verdict once every piece is placed.
+#include <QApplication>
 #include <QMouseEvent>
+#include <QStyleHints>
 #include <QPainter>
 
+#include <algorithm>
 #include <cstdlib>
 
-#include "app/guipause.h"
 #include "app/quvodlg.h"
 #include "app/usermessages.h"
 #include "controls/mybutton.h"
@@ -18,6 +20,13 @@ namespace {
 
 quvo::Rect ToRect(const QRect& r) { return {r.left(), r.top(), r.right() + 1, r.bottom() + 1}; }
 QRect ToQRect(const quvo::Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
+
+// Where a window of `size` with its top-left at `topLeft` goes to lie whole inside the dialog.
+QPoint KeptInside(QPoint topLeft, QSize size) {
+    const int x = std::clamp(topLeft.x(), 0, std::max(0, CQuvoDlg::kWidth - size.width()));
+    const int y = std::clamp(topLeft.y(), 0, std::max(0, CQuvoDlg::kHeight - size.height()));
+    return {x, y};
+}
 
 }  // namespace
 
@@ -45,7 +54,7 @@ void CQuvoDlg::OnPieceHovered(quvo::UserMessageEvent& event) {
 
 // The piece under the pointer grows to its large stroke for a look, the pointed-at point of
 // the stroke staying under the pointer so that the click that follows still finds it; the
-// GUI thread pauses half a second so that the child sees it before anything else.
+// enlarged piece stays whole inside the window.
 int CQuvoDlg::PreviewPiece(int p, QPoint point) {
     if (CBHWnd* shown = Piece(m_hoveredPiece); shown && shown->m_hover) {
         EndPreview();
@@ -55,7 +64,7 @@ int CQuvoDlg::PreviewPiece(int p, QPoint point) {
     if (!piece) {
         return 0;
     }
-    if (m_panels.practice.Contains(point.x(), point.y())) {
+    if (m_panels.practice.Contains(point.x(), point.y()) || m_pieceCarried) {
         piece->m_hover = 0;
         m_hoveredPiece = -1;
         return 0;
@@ -72,9 +81,9 @@ int CQuvoDlg::PreviewPiece(int p, QPoint point) {
     const quvo::StrokePoint topLeft =
         quvo::PreviewTopLeft({point.x(), point.y()}, {smallWindow.x(), smallWindow.y()}, small,
                              piece->m_bounds, piece->Region());
-    piece->setGeometry(topLeft.x, topLeft.y, piece->m_bounds.Width() + 4, piece->m_bounds.Height() + 4);
+    const QSize size(piece->m_bounds.Width() + 4, piece->m_bounds.Height() + 4);
+    piece->setGeometry(QRect(KeptInside(QPoint(topLeft.x, topLeft.y), size), size));
     piece->repaint();
-    quvo::PauseGuiThread(500);
     return 1;
 }
 
@@ -90,26 +99,73 @@ void CQuvoDlg::EndPreview() {
     m_hoveredPiece = -1;
 }
 
-void CQuvoDlg::OnPieceClicked(quvo::UserMessageEvent& event) {
-    event.result = PickUpPiece(static_cast<int>(event.wParam()), event.point);
+quvo::CarryGesture::Settings CQuvoDlg::CarrySettings() {
+    quvo::CarryGesture::Settings settings;
+    if (const QStyleHints* hints = QGuiApplication::styleHints()) {
+        settings.dragDistance = hints->startDragDistance();
+        settings.doubleClickMs = hints->mouseDoubleClickInterval();
+    }
+    return settings;
 }
 
-// A click on a piece picks it up; it then follows the mouse until the next click.
-int CQuvoDlg::PickUpPiece(int p, QPoint point) {
+// The left button down on a piece. A running demonstration ends first, and that is all the
+// press does.
+void CQuvoDlg::OnPiecePressed(quvo::UserMessageEvent& event) {
+    if (StopDemo()) {
+        return;
+    }
+    PressForCarry(static_cast<int>(event.wParam()), event.point, event.time);
+}
+
+// A release over a piece that no carry's grab took to the dialog.
+void CQuvoDlg::OnPieceClicked(quvo::UserMessageEvent& event) {
+    ReleaseForCarry(event.point, event.time);
+    event.result = m_pieceCarried;
+}
+
+void CQuvoDlg::PressForCarry(int p, QPoint point, unsigned long long time) {
+    const auto action = m_gesture.Press(p, {point.x(), point.y()}, static_cast<long long>(time));
+    if (action == quvo::CarryGesture::Action::kPickUp && PickUpPiece(p, point) == 1) {
+        m_gesture.PickedUp();
+    }
+}
+
+void CQuvoDlg::ReleaseForCarry(QPoint point, unsigned long long time) {
+    if (m_gesture.Release({point.x(), point.y()}, static_cast<long long>(time)) ==
+        quvo::CarryGesture::Action::kPutDown) {
+        PutDownPiece(point);
+    }
+}
+
+// A carry that ends without being put down: the piece stays where it is.
+void CQuvoDlg::EndCarry() {
+    m_gesture.Reset();
     if (m_pieceCarried) {
         m_pieceCarried = 0;
         releaseMouse();
-        return 1;
+        SetDialogCursor(m_cursorNormal);
     }
-    if (!Piece(p)) {
+}
+
+// A press picks a piece up; it then follows the pointer, the pressed point of the stroke
+// staying under it, until the next click or the end of the drag.
+int CQuvoDlg::PickUpPiece(int p, QPoint point) {
+    CBHWnd* piece = Piece(p);
+    if (!piece) {
         return -1;
     }
     m_carriedPiece = p;
-    m_largeFlag = m_panels.practice.Contains(point.x(), point.y()) ? 1 : 0;
+    m_largeFlag = piece->m_outline == m_largeStrokes.StrokeAt(p) ? 1 : 0;
     m_referencePoint = point;
     if (!CheckStrokeAtPickUp(p, point)) {
         return 0;
     }
+    piece->FinishFill();
+    if (p == m_hoveredPiece) {
+        piece->m_hover = 0;  // the preview became the carry: it is not sent home
+        m_hoveredPiece = -1;
+    }
+    piece->raise();
     SetDialogCursor(m_cursorMove);
     m_pieceCarried = 1;
     grabMouse();
@@ -133,9 +189,31 @@ bool CQuvoDlg::CheckStrokeAtPickUp(int p, QPoint point) {
     return true;
 }
 
+void CQuvoDlg::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QDialog::mousePressEvent(event);
+        return;
+    }
+    const QPoint point = event->position().toPoint();
+    const bool inGame = m_panels.practice.Contains(point.x(), point.y()) ||
+                        m_panels.pieces.Contains(point.x(), point.y());
+    if (inGame && StopDemo()) {
+        return;
+    }
+    if (m_pieceCarried) {
+        PressForCarry(0, point, event->timestamp());
+    } else if (Piece(m_hoveredPiece) && m_hoverRect.contains(point)) {
+        // Beside the enlarged piece but on its place in the tray: the child meant the piece.
+        PressForCarry(m_hoveredPiece, point, event->timestamp());
+    } else {
+        QDialog::mousePressEvent(event);
+    }
+}
+
 void CQuvoDlg::mouseMoveEvent(QMouseEvent* event) {
     const QPoint point = event->position().toPoint();
     if (m_pieceCarried) {
+        m_gesture.Move({point.x(), point.y()}, event->buttons().testFlag(Qt::LeftButton));
         CarryPiece(point);
     } else if (Piece(m_hoveredPiece) && !m_hoverRect.contains(point)) {
         EndPreview();
@@ -144,16 +222,22 @@ void CQuvoDlg::mouseMoveEvent(QMouseEvent* event) {
 }
 
 // The carried piece follows the pointer, large over the practice panel and small over the
-// tray and the sample, and never into the web panel.
+// tray and the sample, and never into the web panel. The point of the stroke that was pressed
+// stays under the pointer, also when the piece changes size.
 void CQuvoDlg::CarryPiece(QPoint point) {
     CBHWnd* piece = Piece(m_carriedPiece);
     if (!piece) {
         return;
     }
-    QRect r = piece->geometry();
+    QPoint topLeft = piece->pos();
     auto resize = [&](quvo::OutlineSeg* outline, int large) {
+        const quvo::Rect before = piece->m_bounds;
         SwitchOutline(piece, outline);
-        r.setSize(QSize(piece->m_bounds.Width() + 4, piece->m_bounds.Height() + 4));
+        piece->ShapeToOutline();
+        const quvo::StrokePoint at =
+            quvo::PreviewTopLeft({m_referencePoint.x(), m_referencePoint.y()}, {topLeft.x(), topLeft.y()},
+                                 before, piece->m_bounds, piece->Region());
+        topLeft = QPoint(at.x, at.y);
         m_largeFlag = large;
     };
     const int x = point.x(), y = point.y();
@@ -163,18 +247,21 @@ void CQuvoDlg::CarryPiece(QPoint point) {
     if ((m_panels.pieces.Contains(x, y) || m_panels.sample.Contains(x, y)) && m_largeFlag) {
         resize(m_smallStrokes.StrokeAt(m_carriedPiece), 0);
     }
+    const QSize size(piece->m_bounds.Width() + 4, piece->m_bounds.Height() + 4);
     const QPoint delta = point - m_referencePoint;
-    if (r.right() + 1 + delta.x() > m_panels.web.left) {
-        return;  // the piece stays; the pointer's way is made up at the next allowed move
+    if (topLeft.x() + size.width() + delta.x() > m_panels.web.left) {
+        // The piece stays; the pointer's way is made up at the next allowed move.
+        piece->setGeometry(QRect(topLeft, size));
+        return;
     }
-    piece->setGeometry(r.translated(delta));
+    piece->setGeometry(QRect(topLeft + delta, size));
     m_referencePoint = point;
     piece->ShapeToOutline();
 }
 
 void CQuvoDlg::mouseReleaseEvent(QMouseEvent* event) {
     if (m_pieceCarried && event->button() == Qt::LeftButton) {
-        PutDownPiece(event->position().toPoint());
+        ReleaseForCarry(event->position().toPoint(), event->timestamp());
         return;
     }
     QDialog::mouseReleaseEvent(event);
@@ -183,6 +270,7 @@ void CQuvoDlg::mouseReleaseEvent(QMouseEvent* event) {
 // The next click puts the piece down where it is. Into the practice panel it counts as
 // placed (and says its stroke's name and writes itself out); out of it, it is taken back.
 void CQuvoDlg::PutDownPiece(QPoint point) {
+    m_gesture.Reset();
     m_pieceCarried = 0;
     releaseMouse();
     SetDialogCursor(m_cursorNormal);

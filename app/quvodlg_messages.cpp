@@ -1,12 +1,14 @@
 // Message pre-translation and the numbered user messages of the main dialog.
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 
 #include <cstring>
 
 #include "app/quvodlg.h"
 #include "app/usermessages.h"
 #include "controls/buttonst.h"
+#include "strokes/bhwnd.h"
 
 bool CQuvoDlg::eventFilter(QObject* watched, QEvent* event) {
     if (IsOwnWidget(watched) && PreTranslateMessage(watched, event)) {
@@ -28,6 +30,20 @@ bool CQuvoDlg::IsOwnWidget(QObject* object) const {
 // means it was handled here and goes no further.
 bool CQuvoDlg::PreTranslateMessage(QObject* watched, QEvent* event) {
     RelayToInfoTip(watched, event);
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
+        IsDialogKey(watched, event)) {
+        StopDemo();
+    }
+    if (event->type() == QEvent::MouseMove && watched != this && m_pieceCarried &&
+        qobject_cast<CBHWnd*>(watched)) {
+        // A drag's moves go to the piece that was pressed; the dialog carries it.
+        auto* move = static_cast<QMouseEvent*>(event);
+        auto* piece = static_cast<QWidget*>(watched);
+        QMouseEvent mapped(QEvent::MouseMove, piece->mapTo(this, move->position()), move->globalPosition(),
+                           move->button(), move->buttons(), move->modifiers());
+        mouseMoveEvent(&mapped);
+        return true;
+    }
     if (IsDialogKey(watched, event)) {
         // Return in the character box presses "拼"; otherwise neither key may end the dialog
         // or press a button. Message boxes and the chooser, windows of their own, keep them.
@@ -64,6 +80,9 @@ void CQuvoDlg::OnUserMessage(quvo::UserMessageEvent& event) {
     switch (event.Message()) {
     case quvo::kPieceClicked:
         OnPieceClicked(event);
+        break;
+    case quvo::kPiecePressed:
+        OnPiecePressed(event);
         break;
     case quvo::kInitialised:
         event.result = OnInitialised();

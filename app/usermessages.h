@@ -18,6 +18,7 @@ namespace quvo {
 // Each is a custom event type QEvent::User + n, n being the message's number above WM_USER.
 enum UserMessage : int {
     kPieceClicked = 1,     // a piece was released: pick it up or put it down
+    kPiecePressed = 2,     // the left button went down on a piece
     kInitialised = 5,      // posted by the dialog to itself at the end of initialisation
     kPieceMoving = 6,      // a carried piece proposes its next rectangle
     kPieceHovered = 11,    // the pointer rests on a piece
@@ -41,6 +42,8 @@ public:
     QPoint point;
     QRect rect;
     QByteArray text;
+    // The input event's time stamp in milliseconds (+1, +2).
+    unsigned long long time = 0;
 
     // What the receiver returns to a sender (SendMessage's result).
     std::intptr_t result = 0;

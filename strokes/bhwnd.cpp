@@ -1,18 +1,43 @@
 #include "strokes/bhwnd.h"
 
+#include <QElapsedTimer>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
-#include "app/guipause.h"
 #include "app/usermessages.h"
 #include "media/mcinotifyevent.h"
 #include "strokes/qtstrokecanvas.h"
 #include "strokes/strokeclassify.h"
 #include "strokes/strokefill.h"
 
-// The fill animation's view of the piece: the pixels of its surface, and a pause that shows
-// the progress on the screen before it sleeps.
+#include <utility>
+
+namespace {
+
+std::function<long long()>& FillClock() {
+    static std::function<long long()> clock;
+    return clock;
+}
+
+long long FillNow() {
+    if (FillClock()) {
+        return FillClock()();
+    }
+    static const QElapsedTimer steady = [] {
+        QElapsedTimer t;
+        t.start();
+        return t;
+    }();
+    return steady.elapsed();
+}
+
+// A frame at 60 Hz: the animation writes what is due once a frame.
+constexpr int kFillFrameMs = 16;
+
+}  // namespace
+
+// The fill's view of the piece: the pixels of its surface.
 class CBHWnd::PixelWriter : public quvo::FillSurface {
 public:
     explicit PixelWriter(CBHWnd& piece) : m_piece(piece) {}
@@ -32,13 +57,7 @@ public:
         }
     }
 
-    void Pause(int milliseconds) override {
-        if (milliseconds <= 0) {
-            return;  // no pause, no need to show the progress either
-        }
-        Show();
-        quvo::PauseGuiThread(milliseconds);
-    }
+    void Pause(int) override {}  // the animation paces itself by its clock
 
     void Show() { m_piece.repaint(); }
 
@@ -48,8 +67,12 @@ private:
 
 CBHWnd::CBHWnd(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
+    m_fill.timer.setInterval(kFillFrameMs);
+    connect(&m_fill.timer, &QTimer::timeout, this, &CBHWnd::AdvanceFill);
     hide();
 }
+
+void CBHWnd::SetFillClock(std::function<long long()> now) { FillClock() = std::move(now); }
 
 CBHWnd::~CBHWnd() = default;
 
@@ -83,6 +106,7 @@ quvo::PolygonRegion CBHWnd::BuildRegion() {
 }
 
 void CBHWnd::ShapeToOutline(int hitMargin) {
+    DropFill();  // the piece is drawn anew in its shape
     // A piece that only moved keeps its shape: the region is in the piece's own coordinates.
     if (ShapeIsCurrent()) {
         if (hitMargin != m_hitMargin) {
@@ -149,25 +173,74 @@ void CBHWnd::resizeEvent(QResizeEvent* event) {
     show();
 }
 
-long CBHWnd::AnimateFill(int delay, int colourChoice) {
+long CBHWnd::AnimateFill(int delay, int colourChoice, bool redrawWhenDone) {
+    DropFill();
     m_fillDelay = quvo::NormaliseFillDelay(delay);
     const quvo::PolygonRegion region = BuildRegion();
     const auto seed = quvo::FindFillSeed(region, m_strokeType);
     if (!seed) {
+        if (redrawWhenDone) {
+            Invalidate();
+        }
         return 0;
     }
-    const quvo::Colour colour = colourChoice == 1 ? m_colour : quvo::Complement(m_colour);
     EnsureSurface();
     if (m_surfaceStale) {
         RenderPiece();
     }
-    PixelWriter writer(*this);
-    const long pixels = quvo::FloodFill(region, *seed, colour, m_fillDelay, writer);
-    writer.Show();
+    m_fill.colour = colourChoice == 1 ? m_colour : quvo::Complement(m_colour);
+    m_fill.order = quvo::FillOrder(region, *seed, m_fill.colour, PixelWriter(*this));
+    m_fill.written = 0;
+    m_fill.delay = m_fillDelay;
+    m_fill.started = FillNow();
+    m_fill.redrawWhenDone = redrawWhenDone;
+    const long pixels = static_cast<long>(m_fill.order.size());
+    if (quvo::FillDurationMs(pixels, m_fillDelay) <= 0) {
+        FinishFill();
+    } else {
+        m_fill.timer.start();
+    }
     return pixels;
 }
 
+void CBHWnd::AdvanceFill() {
+    const long total = static_cast<long>(m_fill.order.size());
+    const auto due = static_cast<std::size_t>(
+        quvo::PixelsDue(total, m_fill.delay, static_cast<long>(FillNow() - m_fill.started)));
+    PixelWriter writer(*this);
+    for (; m_fill.written < due && m_fill.written < m_fill.order.size(); ++m_fill.written) {
+        const quvo::StrokePoint p = m_fill.order[m_fill.written];
+        writer.SetPixel(p.x, p.y, m_fill.colour);
+    }
+    update();
+    if (m_fill.written >= m_fill.order.size()) {
+        EndFill();
+    }
+}
+
+void CBHWnd::FinishFill() {
+    m_fill.started = FillNow() - quvo::FillDurationMs(static_cast<long>(m_fill.order.size()), m_fill.delay);
+    AdvanceFill();
+}
+
+void CBHWnd::EndFill() {
+    m_fill.timer.stop();
+    m_fill.order = {};
+    m_fill.written = 0;
+    if (std::exchange(m_fill.redrawWhenDone, false)) {
+        Invalidate();
+    }
+}
+
+void CBHWnd::DropFill() {
+    m_fill.timer.stop();
+    m_fill.order = {};
+    m_fill.written = 0;
+    m_fill.redrawWhenDone = false;
+}
+
 void CBHWnd::ClearSurface() {
+    DropFill();
     EnsureSurface();
     m_surface.fill(Qt::transparent);
     m_surfaceStale = false;
@@ -179,6 +252,7 @@ void CBHWnd::Invalidate() {
 }
 
 void CBHWnd::FillPiece(quvo::Colour colour) {
+    DropFill();  // the flashing colour stays over the piece
     EnsureSurface();
     {
         QPainter painter(&m_surface);
@@ -190,8 +264,17 @@ void CBHWnd::FillPiece(quvo::Colour colour) {
 
 QPoint CBHWnd::ToDialog(QPoint local) const { return local + pos(); }
 
-// The press belongs to the piece, so that the release comes back to it.
-void CBHWnd::mousePressEvent(QMouseEvent* event) { event->accept(); }
+// A press picks the piece up (or, for a click that ends a carry, starts putting it down).
+// A double click's second press comes here too.
+void CBHWnd::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        quvo::UserMessageEvent pressed(quvo::kPiecePressed, m_strokeNumber);
+        pressed.point = ToDialog(event->position().toPoint());
+        pressed.time = event->timestamp();
+        quvo::SendUserMessage(parentWidget(), pressed);
+    }
+    event->accept();
+}
 
 void CBHWnd::mouseMoveEvent(QMouseEvent* event) {
     if (m_hover == 0) {
@@ -213,6 +296,7 @@ void CBHWnd::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         quvo::UserMessageEvent clicked(quvo::kPieceClicked, m_strokeNumber);
         clicked.point = ToDialog(event->position().toPoint());
+        clicked.time = event->timestamp();
         quvo::SendUserMessage(parentWidget(), clicked);
     }
     event->accept();

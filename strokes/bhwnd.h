@@ -2,9 +2,12 @@
 
 #include <QCursor>
 #include <QImage>
+#include <QTimer>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
+#include <vector>
 
 #include "app/dialoglayout.h"
 #include "media/mediaplayer.h"
@@ -34,9 +37,18 @@ public:
     void ShapeToOutline(int hitMargin = 0);
 
     // "Writes" the stroke: floods its polygon from where the stroke starts, in the piece's
-    // colour (choice 1) or its complement (any other choice), pausing delay / 100 ms every
-    // 100 pixels. Blocks until done. Returns the pixels set.
-    long AnimateFill(int delay, int colourChoice);
+    // colour (choice 1) or its complement (any other choice), at the pace of 100 pixels every
+    // delay / 100 ms but never in less than quvo::kShortestFillMs * delay / 1000 ms. It runs as
+    // an animation on the piece's own timer and returns at once with the pixels it will set;
+    // at delay 0 they are all set before it returns. With `redrawWhenDone` the piece is drawn
+    // anew (outline and colour) once the fill has ended.
+    long AnimateFill(int delay, int colourChoice, bool redrawWhenDone = false);
+    bool IsFilling() const { return m_fill.timer.isActive(); }
+    // A running fill writes its remaining pixels now.
+    void FinishFill();
+    // Where the fill animation takes its time from, in milliseconds (a steady clock unless a
+    // test sets another; an empty function brings the steady clock back).
+    static void SetFillClock(std::function<long long()> now);
 
     // Says the name of the piece's stroke type. A piece whose type is not known works it out
     // from the shape of its current outline first and keeps it, so that the fill starts from
@@ -106,6 +118,21 @@ private:
     const quvo::OutlineSeg* m_shapedOutline = nullptr;  // what m_region was made from
     quvo::Rect m_shapedBounds;
     int m_hitMargin = 0;         // of the present mask
+    // The fill animation: the pixels in the order they are written, how many are written,
+    // and since when it runs.
+    struct Fill {
+        QTimer timer;
+        std::vector<quvo::StrokePoint> order;
+        std::size_t written = 0;
+        quvo::Colour colour = 0;
+        int delay = 0;
+        long long started = 0;
+        bool redrawWhenDone = false;
+    } m_fill;
+    void AdvanceFill();
+    // A fill still running stops where it is, without the redraw it may have asked for.
+    void DropFill();
+    void EndFill();
     // The window's own pixels: drawn from outline and colour when they change, and written
     // over by the fill animation and the flashing, which stay until the piece is drawn anew.
     QImage m_surface;

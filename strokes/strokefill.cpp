@@ -1,5 +1,7 @@
 #include "strokes/strokefill.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "strokes/strokescanners.h"
@@ -84,38 +86,73 @@ std::optional<StrokePoint> FindFillSeed(const PolygonRegion& region, int strokeT
     return std::nullopt;
 }
 
-long FloodFill(const PolygonRegion& region, StrokePoint seed, Colour colour, int delay,
-               FillSurface& surface) {
+std::vector<StrokePoint> FillOrder(const PolygonRegion& region, StrokePoint seed, Colour colour,
+                                   const FillSurface& surface) {
+    std::vector<StrokePoint> order;
     if (!region.Contains(seed.x, seed.y) || surface.Pixel(seed.x, seed.y) == colour) {
-        return 0;
+        return order;
     }
-    surface.SetPixel(seed.x, seed.y, colour);
-    long pixels = 1;
+    // What the fill has set so far, one byte per pixel of the region's box.
+    const Rect& box = region.Box();
+    std::vector<std::uint8_t> set(static_cast<std::size_t>(box.Width()) * box.Height());
+    auto mark = [&](StrokePoint p) {
+        set[static_cast<std::size_t>(p.y - box.top) * box.Width() + (p.x - box.left)] = 1;
+        order.push_back(p);
+    };
+    auto open = [&](StrokePoint p) {
+        return region.Contains(p.x, p.y) &&
+               !set[static_cast<std::size_t>(p.y - box.top) * box.Width() + (p.x - box.left)] &&
+               surface.Pixel(p.x, p.y) != colour;
+    };
+    mark(seed);
     RingQueue queue;
     queue.Put(seed);
-    int counter = 0;
     while (!queue.Empty()) {
         const StrokePoint p = queue.Take();
         const StrokePoint neighbours[] = {
             {p.x - 1, p.y}, {p.x, p.y - 1}, {p.x + 1, p.y}, {p.x, p.y + 1}};
         for (const StrokePoint& n : neighbours) {
-            if (!region.Contains(n.x, n.y) || surface.Pixel(n.x, n.y) == colour) {
+            if (!open(n)) {
                 continue;
             }
-            surface.SetPixel(n.x, n.y, colour);
-            ++pixels;
+            mark(n);
             if (queue.Full()) {
-                return pixels;
+                return order;
             }
             queue.Put(n);
-            ++counter;
         }
-        if (counter > kPixelsPerPause) {
+    }
+    return order;
+}
+
+long FloodFill(const PolygonRegion& region, StrokePoint seed, Colour colour, int delay,
+               FillSurface& surface) {
+    const std::vector<StrokePoint> order = FillOrder(region, seed, colour, surface);
+    long pixels = 0;
+    for (const StrokePoint& p : order) {
+        surface.SetPixel(p.x, p.y, colour);
+        if (++pixels % kPixelsPerPause == 0 && pixels < static_cast<long>(order.size())) {
             surface.Pause(delay / 100);
-            counter -= kPixelsPerPause;
         }
     }
     return pixels;
+}
+
+long FillDurationMs(long total, int delay) {
+    const long paced = (total / kPixelsPerPause) * (delay / 100);
+    const long shortest = static_cast<long>(kShortestFillMs) * delay / 1000;
+    return total <= 0 ? 0 : std::max(paced, shortest);
+}
+
+long PixelsDue(long total, int delay, long elapsedMs) {
+    const long duration = FillDurationMs(total, delay);
+    if (duration <= 0 || elapsedMs >= duration) {
+        return std::max(total, 0L);
+    }
+    if (elapsedMs <= 0) {
+        return 0;
+    }
+    return static_cast<long>(static_cast<double>(total) * elapsedMs / duration);
 }
 
 }  // namespace quvo

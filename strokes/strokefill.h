@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
 #include "strokes/polygonregion.h"
 #include "strokes/strokegeometry.h"
@@ -35,10 +36,25 @@ public:
     virtual void Pause(int milliseconds) = 0;
 };
 
-// Breadth-first, 4-connected flood of the region from the seed, through a ring queue of
-// 40,000 points; when the ring is full the fill ends there. After every 100 pixels it pauses
-// delay / 100 ms. Returns the number of pixels set.
+// The pixels the fill sets, in the order it sets them: breadth-first, 4-connected, from the
+// seed through a ring queue of 40,000 points (when the ring is full the fill ends there),
+// skipping pixels that already show `colour`. Empty when the seed is outside the region or
+// shows the colour already.
+std::vector<StrokePoint> FillOrder(const PolygonRegion& region, StrokePoint seed, Colour colour,
+                                   const FillSurface& surface);
+
+// Breadth-first flood of the region from the seed in the order of FillOrder, written at once
+// with a pause of delay / 100 ms after every 100 pixels. Returns the number of pixels set.
 long FloodFill(const PolygonRegion& region, StrokePoint seed, Colour colour, int delay,
                FillSurface& surface);
+
+// The pace of a fill that runs as an animation, at `delay` (0..4999, see NormaliseFillDelay):
+// 100 pixels every delay / 100 ms, as FloodFill's pauses pace it, but a short stroke still
+// takes kShortestFillMs * delay / 1000 ms, so that a child sees it being written.
+constexpr int kShortestFillMs = 300;
+// How many of a fill's `total` pixels are written `elapsedMs` after it started.
+long PixelsDue(long total, int delay, long elapsedMs);
+// How long the whole fill of `total` pixels takes.
+long FillDurationMs(long total, int delay);
 
 }  // namespace quvo

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "game/assembly.h"
+#include "game/carrygesture.h"
 
 namespace {
 
@@ -142,6 +143,87 @@ TEST(Preview, ThePointedAtPointOfTheStrokeStaysUnderThePointer) {
 TEST(ResultPage, AddressOfAVerdict) {
     EXPECT_EQ(quvo::ResultPageQuery("\xB8\xDF", "no", "1,2,", 10, {"\xCC\xEC", "", "", "", ""}),
               "shizi.asp?z=\xB8\xDF&f=no&b=1,2,&c=10&s=\xCC\xEC,,,,,");
+}
+
+}  // namespace
+
+namespace {
+
+// A child's presses, moves and releases, and what each makes of the carry.
+TEST(CarryGesture, ClicksDragsWobblesAndDoubleClicks) {
+    using Action = quvo::CarryGesture::Action;
+    struct Step {
+        char what;  // 'p'ress on piece 1, 'P'ress beside every piece, 'm'ove held, 'f'ree move, 'r'elease
+        int x, y;
+        long long t;
+        Action expected;
+        bool carrying;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Step> steps;
+    };
+    const Case cases[] = {
+        {"a click picks up, the next click puts down",
+         {{'p', 10, 10, 0, Action::kPickUp, true}, {'r', 10, 10, 50, Action::kNone, true},
+          {'f', 300, 200, 600, Action::kNone, true}, {'P', 300, 200, 900, Action::kNone, true},
+          {'r', 300, 200, 950, Action::kPutDown, false}}},
+        {"a drag puts down at its release",
+         {{'p', 10, 10, 0, Action::kPickUp, true}, {'m', 16, 15, 20, Action::kNone, true},
+          {'m', 200, 100, 40, Action::kNone, true}, {'r', 400, 300, 300, Action::kPutDown, false}}},
+        {"a wobble within the drag distance is still a click",
+         {{'p', 10, 10, 0, Action::kPickUp, true}, {'m', 15, 15, 20, Action::kNone, true},
+          {'r', 15, 15, 40, Action::kNone, true}, {'P', 300, 200, 900, Action::kNone, true},
+          {'r', 300, 200, 950, Action::kPutDown, false}}},
+        {"a double click keeps the piece",
+         {{'p', 10, 10, 0, Action::kPickUp, true}, {'r', 10, 10, 60, Action::kNone, true},
+          {'p', 11, 10, 150, Action::kNone, true}, {'r', 11, 10, 200, Action::kNone, true},
+          {'P', 300, 200, 1200, Action::kNone, true}, {'r', 300, 200, 1250, Action::kPutDown, false}}},
+        {"a quick click elsewhere puts down",
+         {{'p', 10, 10, 0, Action::kPickUp, true}, {'r', 10, 10, 60, Action::kNone, true},
+          {'p', 90, 40, 150, Action::kNone, true}, {'r', 90, 40, 200, Action::kPutDown, false}}},
+        {"the put-down click on another piece picks nothing up",
+         {{'p', 10, 10, 0, Action::kPickUp, true}, {'r', 10, 10, 60, Action::kNone, true},
+          {'p', 200, 40, 900, Action::kNone, true}, {'r', 200, 40, 950, Action::kPutDown, false},
+          {'p', 200, 40, 2000, Action::kPickUp, true}}},
+        {"a press beside every piece starts nothing",
+         {{'P', 10, 10, 0, Action::kNone, false}, {'r', 10, 10, 60, Action::kNone, false}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        quvo::CarryGesture gesture({10, 400});
+        int i = 0;
+        for (const Step& s : c.steps) {
+            SCOPED_TRACE(i++);
+            Action got = Action::kNone;
+            switch (s.what) {
+            case 'p': got = gesture.Press(1, {s.x, s.y}, s.t); break;
+            case 'P': got = gesture.Press(0, {s.x, s.y}, s.t); break;
+            case 'm': got = gesture.Move({s.x, s.y}, true); break;
+            case 'f': got = gesture.Move({s.x, s.y}, false); break;
+            default: got = gesture.Release({s.x, s.y}, s.t); break;
+            }
+            if (got == Action::kPickUp) {
+                gesture.PickedUp();
+            }
+            EXPECT_EQ(got, s.expected);
+            EXPECT_EQ(gesture.Carrying(), s.carrying);
+        }
+    }
+}
+
+TEST(CarryGesture, ARefusedPieceIsNoCarryAndAResetEndsOne) {
+    quvo::CarryGesture gesture({10, 400});
+    EXPECT_EQ(gesture.Press(2, {5, 5}, 0), quvo::CarryGesture::Action::kPickUp);  // refused: not said
+    EXPECT_FALSE(gesture.Carrying());
+    EXPECT_EQ(gesture.Release({5, 5}, 30), quvo::CarryGesture::Action::kNone);
+    EXPECT_EQ(gesture.Press(2, {5, 5}, 1000), quvo::CarryGesture::Action::kPickUp);
+    gesture.PickedUp();
+    EXPECT_EQ(gesture.Move({50, 5}, true), quvo::CarryGesture::Action::kNone);
+    EXPECT_TRUE(gesture.Dragging());
+    gesture.Reset();
+    EXPECT_FALSE(gesture.Carrying());
+    EXPECT_EQ(gesture.Release({50, 5}, 1100), quvo::CarryGesture::Action::kNone);
 }
 
 }  // namespace

@@ -29,6 +29,7 @@
 #include "settings/settingsrecord.h"
 #include "strokes/bhwnd.h"
 #include "strokes/colourcontrast.h"
+#include "strokes/qtstrokecanvas.h"
 #include "programfolder.h"
 
 class TestGame : public QObject {
@@ -39,6 +40,13 @@ private:
     std::vector<quvo::MessageBoxCall> m_boxes;
     std::unique_ptr<quvo::ScriptedMediaDevices> m_media;
     std::vector<int> m_pauses;
+    long long m_clock = 0;  // the fill animation's milliseconds
+
+    // Lets `ms` pass for the fill animations and gives their timers the chance to write.
+    void Elapse(long long ms) {
+        m_clock += ms;
+        QTest::qWait(40);
+    }
 
     static std::string Gbk(const char* utf8) { return quvo::Utf8ToGbk(utf8).value(); }
     std::string Folder() const { return m_dir->Path().string(); }
@@ -80,6 +88,20 @@ private:
             }
         }
         return piece->pos() + QPoint((best->left + best->right) / 2, best->y);
+    }
+
+    // A point of piece k that the pointer can rest on for the preview: two pixels inside the
+    // piece on all four sides (a thin 横 has none in its widest row's middle).
+    static QPoint RestPoint(CQuvoDlg& dlg, int k) {
+        const quvo::PolygonRegion& r = dlg.Piece(k)->Region();
+        for (const auto& s : r.Spans()) {
+            for (int x = s.left + 2; x < s.right - 2; ++x) {
+                if (r.Contains(x, s.y - 2) && r.Contains(x, s.y + 2)) {
+                    return dlg.Piece(k)->pos() + QPoint(x, s.y);
+                }
+            }
+        }
+        return SolidPoint(dlg, k);
     }
 
     static void Click(CQuvoDlg& dlg, QPoint p) {
@@ -140,9 +162,12 @@ private Q_SLOTS:
         quvo::MediaDevices::SetDefault(m_media.get());
         m_pauses.clear();
         quvo::SetGuiPauseHook([this](int ms) { m_pauses.push_back(ms); });
+        m_clock = 0;
+        CBHWnd::SetFillClock([this] { return m_clock; });
     }
 
     void cleanup() {
+        CBHWnd::SetFillClock({});
         quvo::SetGuiPauseHook({});
         quvo::MediaDevices::SetDefault(nullptr);
         m_media.reset();
@@ -228,8 +253,14 @@ private Q_SLOTS:
         QCOMPARE(piece->m_player.Alias(), std::string("QuvoMedia10"));
         QCOMPARE(piece->m_player.FilePath(), std::string("bihua/4.mp3"));
         QVERIFY(piece->m_player.IsOpen());
-        QVERIFY(!m_pauses.empty());  // the fill paced itself by the demo speed: 1000 / 100
-        QCOMPARE(m_pauses.front(), 10);
+        // The fill runs on its own while the game goes on: 100 pixels every 10 ms at the
+        // default speed, at least 0.3 s; it writes the piece in its complement.
+        QVERIFY(piece->IsFilling());
+        QVERIFY(m_pauses.empty());  // nothing held the window
+        const QPoint seedish = SolidPoint(*dlg, 1) - piece->pos();
+        Elapse(10000);
+        QVERIFY(!piece->IsFilling());
+        QCOMPARE(piece->Surface().pixel(seedish), quvo::ToQColor(quvo::Complement(piece->m_colour)).rgb());
         // Type -1 is worked out from the shape: the left side of 口 is a 竖 (code 1), as the
         // real store has it. Type 40 says nothing.
         Carry(*dlg, 2, GridSpot(2));
@@ -249,37 +280,173 @@ private Q_SLOTS:
         QVERIFY(!piece->m_player.IsOpen());
     }
 
-    // The fill and the preview pause the GUI thread; a child's clicks meanwhile wait in the
-    // queue and are handled afterwards like any other.
-    void clicksDuringAPauseWaitTheirTurn() {
+    // Nothing holds the window while a stroke writes itself out: the click on the next piece
+    // picks it up at once, and the piece before goes on writing.
+    void theNextPieceIsPickedUpWhileTheLastOneWrites() {
+        WriteStore("1,2,3", "0,1,2");
+        WriteSettings(0, 0);
+        auto dlg = StartDialog();
+        Move(*dlg, SolidPoint(*dlg, 1));
+        Click(*dlg, SolidPoint(*dlg, 1));
+        Move(*dlg, GridSpot(1));
+        Click(*dlg, GridSpot(1));
+        QVERIFY(dlg->Piece(1)->IsFilling());
+        Move(*dlg, SolidPoint(*dlg, 2));
+        Click(*dlg, SolidPoint(*dlg, 2));
+        QCOMPARE(dlg->m_pieceCarried, 1);
+        QCOMPARE(dlg->m_carriedPiece, 2);
+        QVERIFY(dlg->Piece(1)->IsFilling());
+        Move(*dlg, GridSpot(2));
+        Click(*dlg, GridSpot(2));
+        QCOMPARE(dlg->m_placed.Text(), std::string("1,2,"));
+        // Picked up again while it writes: the fill ends at once, whole, and the piece moves.
+        Move(*dlg, SolidPoint(*dlg, 2));
+        Click(*dlg, SolidPoint(*dlg, 2));
+        QVERIFY(!dlg->Piece(2)->IsFilling());
+        QCOMPARE(dlg->m_carriedPiece, 2);
+        Elapse(10000);
+        QVERIFY(!dlg->Piece(1)->IsFilling());
+        QVERIFY(m_pauses.empty());
+    }
+
+    // Where the pointer holds piece k, in its window: the offset that must stay the same
+    // while it is carried, whatever way.
+    static QPoint Held(CQuvoDlg& dlg, int k, QPoint pointer) { return pointer - dlg.Piece(k)->pos(); }
+
+    // Pressed on a piece and moved with the button held, the piece follows at once and the
+    // release puts it down; a click whose pointer wobbles less than the drag distance still
+    // carries the piece to the next click, and never shifts it under the pointer.
+    void aDraggedPieceFollowsAndTheReleasePutsItDown() {
+        quvo::test::LinkProgramFile(QUVO_PROGRAM_DIR, m_dir->Path(), "hz.db");
+        WriteSettings(0, 0);
+        auto dlg = StartDialog();
+        QWindow* window = dlg->windowHandle();
+        dlg->LoadCharacter(Gbk("大").c_str());
+        for (int placed = 0; placed < dlg->m_strokeCount; ++placed) {
+            const int k = quvo::HintStroke(dlg->m_strokeOrder, placed, dlg->m_strokeCount);  // in writing order
+            const QPoint from = SolidPoint(*dlg, k);
+            Move(*dlg, from);
+            QTest::mousePress(window, Qt::LeftButton, {}, from);
+            QPoint held = Held(*dlg, k, from);
+            QSize size = dlg->Piece(k)->size();
+            const QPoint to = GridSpot(k);
+            for (int i = 1; i <= 8; ++i) {
+                const QPoint at = from + (to - from) * i / 8;
+                QTest::mouseMove(window, at);
+                QCOMPARE(dlg->m_pieceCarried, 1);
+                // Grown or shrunk on the way, the pressed point of the stroke stays under the
+                // pointer; otherwise the piece keeps its offset exactly.
+                const QPoint in = Held(*dlg, k, at);
+                QVERIFY2(dlg->Piece(k)->Region().Contains(in.x(), in.y()),
+                         qPrintable(QStringLiteral("piece %1 left the pointer at step %2").arg(k).arg(i)));
+                if (dlg->Piece(k)->size() == size) {
+                    QCOMPARE(in, held);
+                }
+                held = in;
+                size = dlg->Piece(k)->size();
+            }
+            QTest::mouseRelease(window, Qt::LeftButton, {}, to);
+            QCOMPARE(dlg->m_pieceCarried, 0);
+            QCOMPARE(dlg->m_placed.Count(), placed + 1 < dlg->m_strokeCount ? placed + 1 : 0);
+        }
+        QVERIFY2(dlg->m_resultPage.find("&f=ok") != std::string::npos, dlg->m_resultPage.c_str());
+
+        for (int wobble : {3, 5, 9}) {  // below the drag distance: a click
+            const QPoint from = SolidPoint(*dlg, 1);
+            Move(*dlg, from);
+            QTest::mousePress(window, Qt::LeftButton, {}, from);
+            const QPoint held = Held(*dlg, 1, from);
+            QTest::mouseMove(window, from + QPoint(wobble, 0));
+            QTest::mouseRelease(window, Qt::LeftButton, {}, from + QPoint(wobble, 0));
+            QCOMPARE(dlg->m_pieceCarried, 1);
+            QCOMPARE(Held(*dlg, 1, from + QPoint(wobble, 0)), held);
+            Move(*dlg, from + QPoint(wobble + 20, 10));
+            QCOMPARE(Held(*dlg, 1, from + QPoint(wobble + 20, 10)), held);
+            Click(*dlg, from + QPoint(wobble + 20, 10));
+            QCOMPARE(dlg->m_pieceCarried, 0);
+        }
+    }
+
+    // Quick hands: the click that puts a piece down picks nothing else up, even on another
+    // piece; a double click on a piece picks it up and keeps it.
+    void aPutDownClickDoesNothingElseAndADoubleClickKeepsThePiece() {
         WriteStore("1,2,3", "0,1,2");
         WriteSettings(0, 0);
         auto dlg = StartDialog();
         QWindow* window = dlg->windowHandle();
-        const QPoint second = SolidPoint(*dlg, 2);
-        bool queued = false;
-        quvo::SetGuiPauseHook([&](int) {
-            if (queued) {
-                return;
+        const QPoint one = SolidPoint(*dlg, 1), two = SolidPoint(*dlg, 2);
+        Move(*dlg, one);
+        QTest::mouseDClick(window, Qt::LeftButton, {}, one);
+        QCOMPARE(dlg->m_pieceCarried, 1);
+        QCOMPARE(dlg->m_carriedPiece, 1);
+        Move(*dlg, two);
+        Click(*dlg, two);  // on piece 2: piece 1 goes down there, piece 2 stays
+        QCOMPARE(dlg->m_pieceCarried, 0);
+        QCOMPARE(dlg->m_carriedPiece, 1);
+        QCOMPARE(dlg->Piece(2)->geometry().topLeft(), QPoint(dlg->Piece(2)->m_homeRect.left, dlg->Piece(2)->m_homeRect.top));
+    }
+
+    // A click in the grid or the tray, or Escape, ends a running demonstration: every piece is
+    // home in the tray, nothing is placed, and the next click plays.
+    void aClickOrEscapeEndsTheDemonstration() {
+        WriteStore("2,1,3", "0,1,2");
+        WriteSettings(0, 0);
+        auto dlg = StartDialog();
+        auto home = [&](int k) {
+            return dlg->Piece(k)->pos() == QPoint(dlg->Piece(k)->m_homeRect.left, dlg->Piece(k)->m_homeRect.top);
+        };
+        for (int way = 0; way < 3; ++way) {
+            dlg->m_demoMode = way == 1 ? 1 : 0;
+            dlg->OnDemoButton();
+            dlg->OnTimer(CQuvoDlg::kDemoTimer);
+            dlg->OnTimer(CQuvoDlg::kDemoTimer);
+            QVERIFY(!home(2) && !home(1));
+            if (way == 0) {
+                Click(*dlg, QPoint(700, 500));  // in the grid
+            } else if (way == 1) {
+                Click(*dlg, SolidPoint(*dlg, 3));  // on a piece in the tray
+            } else {
+                QTest::keyClick(dlg.get(), Qt::Key_Escape);
             }
-            queued = true;
-            for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-                QCoreApplication::postEvent(window, new QMouseEvent(type, second, window->mapToGlobal(second),
-                                                                     Qt::LeftButton, Qt::LeftButton, {}));
+            QVERIFY2(!dlg->IsTimerRunning(CQuvoDlg::kDemoTimer), qPrintable(QString::number(way)));
+            QCOMPARE(dlg->m_pieceCarried, 0);
+            QCOMPARE(dlg->m_placed.Count(), 0);
+            for (int k = 1; k <= 3; ++k) {
+                QVERIFY(home(k));
+                QCOMPARE(dlg->Piece(k)->m_outline, dlg->m_smallStrokes.StrokeAt(k));
             }
-        });
-        Move(*dlg, SolidPoint(*dlg, 1));
-        Click(*dlg, SolidPoint(*dlg, 1));
-        Move(*dlg, GridSpot(1));
-        Click(*dlg, GridSpot(1));  // its fill pauses, and the click on piece 2 waits
-        QVERIFY(queued);
-        QCoreApplication::processEvents();
-        QCOMPARE(dlg->m_placed.Text(), std::string("1,"));
-        QCOMPARE(dlg->m_pieceCarried, 1);  // the waiting click picked piece 2 up afterwards
-        QCOMPARE(dlg->m_carriedPiece, 2);
-        Move(*dlg, GridSpot(2));
-        Click(*dlg, GridSpot(2));
-        QCOMPARE(dlg->m_placed.Text(), std::string("1,2,"));
+        }
+        Carry(*dlg, 2, GridSpot(2));
+        QCOMPARE(dlg->m_placed.Text(), std::string("2,"));
+    }
+
+    // The enlarged piece stays whole inside the window, also at the tray's left edge, and a
+    // press where the small piece lay still picks it up.
+    void thePreviewStaysInsideTheWindow() {
+        quvo::test::LinkProgramFile(QUVO_PROGRAM_DIR, m_dir->Path(), "hz.db");
+        WriteSettings(0, 0);
+        auto dlg = StartDialog();
+        int previews = 0;
+        for (const char* utf8 : {"高", "我", "爨"}) {
+            dlg->LoadCharacter(Gbk(utf8).c_str());
+            for (int k = 1; k <= dlg->m_strokeCount; ++k) {
+                const QRect home = dlg->Piece(k)->geometry();
+                if (home.left() > 20) {
+                    continue;  // only the pieces at the left edge
+                }
+                const QPoint at = RestPoint(*dlg, k);
+                Move(*dlg, at);
+                QVERIFY2(dlg->m_hoveredPiece == k, qPrintable(QStringLiteral("%1 %2 at %3,%4 home %5,%6 carried %7").arg(QString::fromUtf8(utf8)).arg(k).arg(at.x()).arg(at.y()).arg(home.x()).arg(home.y()).arg(dlg->m_pieceCarried)));
+                ++previews;
+                QVERIFY2(dlg->rect().contains(dlg->Piece(k)->geometry()), utf8);
+                Click(*dlg, at);
+                QCOMPARE(dlg->m_pieceCarried, 1);
+                QCOMPARE(dlg->m_carriedPiece, k);
+                Move(*dlg, GridSpot(k % 3));
+                Click(*dlg, GridSpot(k % 3));
+            }
+        }
+        QVERIFY(previews >= 3);
     }
 
     // A child plays whole characters without waiting: it rests the pointer on the middle of
@@ -308,19 +475,14 @@ private Q_SLOTS:
                 Move(*dlg, (rest + spot) / 2);
                 Move(*dlg, spot);
                 rest = k < n ? SolidPoint(*dlg, k + 1) : QPoint();
-                bool posted = k == n;
-                quvo::SetGuiPauseHook([&](int) {
-                    if (!posted) {  // the next piece, during the first pause of the writing
-                        posted = true;
-                        for (QEvent::Type t : {QEvent::MouseMove, QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-                            post(t, rest);
-                        }
-                    }
-                });
                 Click(*dlg, spot);
-                QVERIFY2(posted, utf8);  // every stroke of these has its type, so it writes
-                QCoreApplication::processEvents();
-                quvo::SetGuiPauseHook([](int) {});
+                QVERIFY2(dlg->Piece(k)->IsFilling(), utf8);  // every stroke of these has its type
+                if (k < n) {  // the next piece, while this one still writes itself out
+                    for (QEvent::Type t : {QEvent::MouseMove, QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+                        post(t, rest);
+                    }
+                    QCoreApplication::processEvents();
+                }
             }
             QCOMPARE(dlg->m_pieceCarried, 0);
             QCOMPARE(dlg->m_placed.Count(), 0);  // all n placed and judged
@@ -385,7 +547,7 @@ private Q_SLOTS:
         QCOMPARE(dlg->m_hoveredPiece, 2);
         QCOMPARE(piece->m_outline, dlg->m_largeStrokes.StrokeAt(2));
         QVERIFY(piece->width() > home.width());
-        QCOMPARE(m_pauses, (std::vector<int>{500}));
+        QVERIFY(m_pauses.empty());  // shown at once; nothing waits
         Move(*dlg, QPoint(200, 740));  // off its place in the tray
         QCOMPARE(dlg->m_hoveredPiece, -1);
         QCOMPARE(piece->geometry(), home);
@@ -554,7 +716,7 @@ private Q_SLOTS:
         auto* demo = qobject_cast<QAbstractButton*>(dlg->GetDlgItem(1010));
         demo->click();
         dlg->OnTimer(CQuvoDlg::kDemoTimer);
-        QVERIFY(!m_pauses.empty());
+        QVERIFY(dlg->Piece(2)->IsFilling());
         demo->click();
         QCOMPARE(dlg->m_demoStep, 0);
         for (int tick = 0; tick < 4; ++tick) {

@@ -258,3 +258,55 @@ TEST(StrokeFill, PixelsAlreadyInTheColourStopTheFlood) {
 }
 
 }  // namespace
+
+namespace {
+
+// The animated fill keeps the flood's pace (100 pixels every delay / 100 ms), yet never writes
+// a stroke out faster than 0.3 s at the default speed, scaled with the speed.
+TEST(StrokeFill, AnAnimatedFillKeepsThePaceAndNeverFlashesPast) {
+    struct Case {
+        long total;
+        int delay;
+        long duration;
+    };
+    for (const Case& c : {Case{25000, 1000, 2500},  // a long 横斜钩 at the default speed
+                          Case{25000, 4000, 10000}, Case{500, 1000, 300},  // a short 点: 0.3 s
+                          Case{500, 4000, 1200}, Case{500, 100, 30}, Case{25000, 0, 0},
+                          Case{0, 1000, 0}}) {
+        SCOPED_TRACE(testing::Message() << c.total << " pixels at " << c.delay);
+        EXPECT_EQ(quvo::FillDurationMs(c.total, c.delay), c.duration);
+        EXPECT_EQ(quvo::PixelsDue(c.total, c.delay, 0), c.duration > 0 ? 0 : c.total);
+        EXPECT_EQ(quvo::PixelsDue(c.total, c.delay, c.duration), c.total);
+        EXPECT_EQ(quvo::PixelsDue(c.total, c.delay, c.duration + 5000), c.total);
+        long before = 0;
+        for (long t = 0; t <= c.duration; t += 16) {  // one frame after another
+            const long due = quvo::PixelsDue(c.total, c.delay, t);
+            EXPECT_GE(due, before);
+            EXPECT_LE(due, c.total);
+            before = due;
+        }
+        if (c.duration > 32) {
+            EXPECT_LT(quvo::PixelsDue(c.total, c.delay, c.duration / 2), c.total);
+        }
+    }
+}
+
+// The order the animation writes is the flood's: the same pixels, seed first, the nearest
+// before the farther.
+TEST(StrokeFill, TheFillOrderIsTheFloodsOrder) {
+    const PolygonRegion bar(Points{{0, 0}, {40, 0}, {40, 6}, {0, 6}});
+    FakeSurface surface;
+    const std::vector<StrokePoint> order = quvo::FillOrder(bar, {0, 0}, 0x0000FF, surface);
+    ASSERT_EQ(order.size(), 240u);
+    EXPECT_EQ(order.front().x, 0);
+    EXPECT_EQ(order.front().y, 0);
+    int farthest = 0;
+    for (const StrokePoint& p : order) {
+        EXPECT_GE(p.x + p.y, farthest - 1);  // breadth-first: the front never goes back
+        farthest = std::max(farthest, p.x + p.y);
+    }
+    EXPECT_EQ(surface.writes, 0);  // working out the order writes nothing
+    EXPECT_EQ(quvo::FloodFill(bar, {0, 0}, 0x0000FF, 0, surface), 240);
+}
+
+}  // namespace
