@@ -6,7 +6,12 @@ the middle of a piece, clicks right there, carries the piece into the grid in a 
 clicks it down, and goes straight on to the next piece. It reports every click that picked up
 nothing and leaves screenshots in the output folder.
 
-    DISPLAY=:99 tests/xvfb/child.py PROGRAM_FOLDER OUTPUT_FOLDER 高 永 我
+    DISPLAY=:99 tests/xvfb/child.py [--way click|drag|wobble] PROGRAM_FOLDER OUTPUT_FOLDER 高 永 我
+
+With --way drag it presses on each piece, moves into the grid in steps with the button held
+and lets go there; with --way wobble it clicks with the pointer moving a few pixels between
+press and release, then carries the piece to the next click. After each character it reads
+the round's verdict from the learning record (xxjl.db) and reports a round not judged right.
 
 The program must already run on that display from PROGRAM_FOLDER with the default settings
 and the default theme, its window at (0, 0).
@@ -146,8 +151,25 @@ def play(character, folder, out, theme):
         x, y = middle(piece)
         xdo("mousemove", x, y)
         time.sleep(0.7)                                   # the pointer rests on it
-        xdo("click", 1)
         spot = (300 + (n * 53) % 450, 40 + (n * 37) % 480)
+        if WAY == "drag":
+            xdo("mousedown", 1)
+            for i in range(1, 9):
+                xdo("mousemove", x + (spot[0] - x) * i // 8, y + (spot[1] - y) * i // 8)
+                time.sleep(0.03)
+            if n == 0:
+                save(f"{character}-dragging.png", out)
+            if not left_the_tray(piece, theme, patience=1.0):
+                misses.append(f"{character}: stroke {n + 1} (piece {k}) at ({x}, {y}) did not follow the drag")
+                save(f"{character}-miss-{n + 1}.png", out)
+            xdo("mouseup", 1)                             # let go in the grid, and on at once
+            continue
+        if WAY == "wobble":
+            xdo("mousedown", 1)
+            xdo("mousemove", x + 3 + n % 4, y + 2)
+            xdo("mouseup", 1)
+        else:
+            xdo("click", 1)
         for i in (1, 2, 3):
             xdo("mousemove", x + (spot[0] - x) * i // 3, y + (spot[1] - y) * i // 3)
             time.sleep(0.05)
@@ -157,11 +179,35 @@ def play(character, folder, out, theme):
         xdo("click", 1)                                   # down, and on at once
     time.sleep(1.5)
     save(f"{character}-done.png", out)
+    if verdict(folder, character) != 1:
+        misses.append(f"{character}: the round was not judged right")
     return misses
 
 
+def verdict(folder, character, patience=5.0):
+    """The verdict of the character's last round in the learning record, 1 for right."""
+    deadline = time.time() + patience
+    while True:
+        try:
+            row = sqlite3.connect(os.path.join(folder, "xxjl.db")).execute(
+                "select is_right from results where hanzi = ? order by rowid desc limit 1",
+                (character,)).fetchone()
+        except sqlite3.Error:
+            row = None
+        if row or time.time() > deadline:
+            return row[0] if row else None
+        time.sleep(0.3)
+
+
+WAY = "click"
+
+
 def main():
-    folder, out, characters = sys.argv[1], sys.argv[2], sys.argv[3:]
+    global WAY
+    args = sys.argv[1:]
+    if args[:1] == ["--way"]:
+        WAY, args = args[1], args[2:]
+    folder, out, characters = args[0], args[1], args[2:]
     os.makedirs(out, exist_ok=True)
     theme = picture(os.path.join(folder, "theme", "charming1.bmp"))
     xdo("mousemove", *DEMO_BOX, "click", 1)              # no demonstration before each game
